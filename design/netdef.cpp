@@ -1,0 +1,129 @@
+// NETDEF records: one host net per record, numbered in file order so that primitives can name
+// it by number until the link pass. The record also carries the net's routing values (handed to
+// the classifier), a member list that is skipped (primitives name their net themselves) and,
+// from version 2.30 on, the internal plane whose net it is.
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+
+#include "design/readers.h"
+#include "host/board.h"
+#include "host/core_calls.h"
+#include "host/pcb_objects.h"
+#include "host/short_string.h"
+#include "plugin/index_tables.h"
+#include "plugin/progress.h"
+#include "plugin/run_state.h"
+#include "records/conventions.h"
+#include "records/input.h"
+#include "rules/classifier.h"
+
+namespace {
+
+constexpr std::uint8_t kNetKind = 8;
+
+// The importer's net record: the host's net wrapper as the reader fills it.
+class TNet : public TPcbNet {
+ public:
+  using TPcbNet::TPcbNet;
+};
+constexpr std::uint8_t kFirstPlaneLayer = 39;  // InternalPlane1; the file reaches InternalPlane4
+constexpr std::uint8_t kLastFilePlaneLayer = 42;
+
+// Reads and drops lines up to and including one that is exactly `closing` (at least one line is
+// read). False when the input ended first.
+bool SkipBlock(TInput& input, std::string_view closing) {
+  ShortString<255> line;
+  while (!input.AtEnd()) {
+    input.ReadLine(line);
+    if (line == closing) return true;
+  }
+  return false;
+}
+
+// Wrapping multiply: the file's widths are 32-bit values, and a huge one must not overflow.
+std::int32_t TimesTen(std::int32_t value) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(value) * 10u);
+}
+
+// The four routing values of the net's attribute line, as the classifier groups them.
+void ReadRoutingValues(TInput& input, const TPcbNet& net) {
+  const std::int32_t width = input.ReadInt();
+  const std::int32_t via_size = input.ReadInt();
+  const std::int32_t topology = input.ReadInt();
+  const std::int32_t priority = input.ReadInt();
+  input.LineEnd();
+  TClassifier* classifier = Run().classifier.get();
+  if (classifier == nullptr) return;
+  const std::string_view name = net.Name.View();
+  classifier->AddNetWidth(TimesTen(width), name);
+  classifier->AddNetViaSize(TimesTen(via_size), name);
+  classifier->AddNetTopology(topology & 0xFF, name);
+  classifier->AddNetPriority(priority & 0xFF, name);
+}
+
+// A net on InternalPlane1 to 4 becomes that plane's net, unless a split plane of the net was
+// read before: the plane is then divided and keeps its own net name.
+void SetPlaneNet(std::uint8_t host_layer, const TPcbNet& net) {
+  if (host_layer < kFirstPlaneLayer || host_layer > kLastFilePlaneLayer) return;
+  const std::vector<std::int32_t>& split_nets = Run().SplitPlaneNets;
+  if (std::find(split_nets.begin(), split_nets.end(), std::int32_t{net.Index}) != split_nets.end()) return;
+  TPcbBoard* board = Run().board.get();
+  if (board == nullptr) return;
+  board->Exchange(true);
+  board->SetPlaneNetName(host_layer - kFirstPlaneLayer + 1, net.Name.View());
+  board->Exchange(false);
+}
+
+}  // namespace
+
+std::uint32_t ReadNetDef() {
+  RunState& run = Run();
+  TInput& input = *run.input;
+  const std::int32_t level = run.format_level;
+
+  TNet net(host::PcbApi_CreateObject(kNetKind));
+  net.Exchange(true);
+  StepAndPoll();  // an abort lets the record finish; the run stops after it
+
+  input.ReadString(net.Name);
+  input.LineEnd();
+  net.Index = run.index_tables->Next(TIndexTables::Sequence::kNet);
+  net.Exchange(false);
+  run.index_tables->Enter(TIndexTables::Table::kNet, net.Handle);
+
+  if (level >= 1) ReadRoutingValues(input, net);
+
+  // A line, the member list up to ")", a line, and a block up to "}". The input may end inside
+  // either block; the net is complete by then and the record ends with it.
+  input.LineEnd();
+  bool complete = SkipBlock(input, ")");
+  if (complete) {
+    input.LineEnd();
+    complete = SkipBlock(input, "}");
+  }
+
+  if (complete) {
+    if (level == 3) {
+      input.ReadInt();
+      input.ReadInt();
+      input.LineEnd();
+    } else if (level >= 4) {
+      input.ReadInt();
+      input.ReadInt();
+      input.ReadInt();
+      input.LineEnd();
+    }
+    if (level >= 5) {
+      SetPlaneNet(MapFileLayer(input.ReadInt()) & 0x7F, net);
+      if (level >= 9) {
+        net.Attribute = static_cast<std::uint32_t>(static_cast<std::uint64_t>(input.ReadInt64()));
+        input.ReadInt();
+      }
+      input.LineEnd();
+    }
+  }
+
+  net.Exchange(false);
+  return net.Handle;
+}

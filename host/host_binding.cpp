@@ -1,0 +1,76 @@
+// Name-to-address table of the host functions, bound from the modules already in the process.
+#include "host/host_binding.h"
+
+#include <string>
+#include <vector>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+namespace {
+
+struct Entry {
+  HostModule module;
+  const char* name;
+  void* address;
+  bool resolved;  // looked up since the modules were last found
+};
+
+struct Table {
+  std::vector<Entry> entries;
+  void* server = nullptr;       // handle of the PCB server module, 0 while not found
+  void* main_program = nullptr;
+};
+
+Table& TheTable() {
+  static Table table;
+  return table;
+}
+
+#if defined(_WIN32)
+void* FindServer() { return reinterpret_cast<void*>(GetModuleHandleA("OrvPcb.dll")); }
+void* FindMainProgram() { return reinterpret_cast<void*>(GetModuleHandleA(nullptr)); }
+void* Resolve(void* module, const char* name) {
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
+}
+#else
+// The server module is taken only if the host has loaded it already; the plug-in never loads it.
+void* FindServer() { return dlopen("libOrvPcb.so", RTLD_NOW | RTLD_NOLOAD); }
+void* FindMainProgram() { return dlopen(nullptr, RTLD_NOW); }
+void* Resolve(void* module, const char* name) { return dlsym(module, name); }
+#endif
+
+void ResolveEntry(const Table& table, Entry& entry) {
+  void* module = entry.module == HostModule::kPcbServer ? table.server : table.main_program;
+  entry.address = module == nullptr ? nullptr : Resolve(module, entry.name);
+  entry.resolved = true;
+}
+
+void Bind(Table& table) {
+  if (table.server == nullptr) table.server = FindServer();
+  if (table.main_program == nullptr) table.main_program = FindMainProgram();
+  for (Entry& entry : table.entries) ResolveEntry(table, entry);
+}
+
+}  // namespace
+
+std::size_t HostBinding::Register(HostModule module, const char* name) {
+  Table& table = TheTable();
+  table.entries.push_back({module, name, nullptr, false});
+  return table.entries.size() - 1;
+}
+
+void* HostBinding::Lookup(std::size_t slot) {
+  Table& table = TheTable();
+  if (table.server == nullptr) Bind(table);
+  if (slot >= table.entries.size()) return nullptr;
+  Entry& entry = table.entries[slot];
+  // Names registered after the load-time binding (static objects of later translation units).
+  if (!entry.resolved) ResolveEntry(table, entry);
+  return entry.address;
+}
+
+void HostBinding::BindAll() { Bind(TheTable()); }

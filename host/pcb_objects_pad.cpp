@@ -1,0 +1,79 @@
+// Exchange of pads: the pad record, its stack mode and the per-layer shapes, sizes and corner
+// radii the host keeps for every layer number 0 to 82.
+#include "host/object_calls.h"
+#include "host/pcb_objects.h"
+
+namespace {
+
+// Layer numbers whose corner-radius percentages stand for the top, mid and bottom of the stack.
+constexpr std::uint8_t kTopLayer = 1;
+constexpr std::uint8_t kFirstMidLayer = 2;
+constexpr std::uint8_t kLastMidLayer = 31;
+constexpr std::uint8_t kBottomLayer = 32;
+// Stack mode in which every layer has its own size, shape and corner radius.
+constexpr std::uint8_t kFullStack = 2;
+// Shape code of a rounded rectangle, the only shape with a corner radius.
+constexpr std::uint8_t kRoundedRectangle = 9;
+
+// Keeps the first non-zero result of a sequence of host calls.
+struct FirstResult {
+  std::int32_t value = 0;
+  void Take(std::int32_t result) {
+    if (value == 0) value = result;
+  }
+};
+
+}  // namespace
+
+std::int32_t TPcbPad::Exchange(bool load) {
+  const std::uint8_t dir = load ? 1 : 0;
+  ExchangeBitFields(dir);
+  FirstResult result;
+  result.Take(host::PcbApi_QueryPad(dir, Handle, &Flags, &Index, &Layer, &Net, &Tag, &Component, &X, &Y, &XSizeTop,
+                                    &YSizeTop, &XSizeMid, &YSizeMid, &XSizeBottom, &YSizeBottom, &HoleSize,
+                                    &ShapeTop, &ShapeMid, &ShapeBottom, Name.Raw(), &Value20, &Rotation, &Value22,
+                                    Value23.Raw(), Value24.Raw(), &Value25, &Value26, &Value27, &Value28, &Value29,
+                                    &Value30, &Value31, &Value32, &Value33, &ExtraFlag1, &ExtraFlag2));
+  if (result.value != 0) return result.value;
+  result.Take(host::PcbApi_QueryPadStackMode(dir, Handle, &StackMode));
+  for (int i = 0; i < kPadLayerCount; ++i) {
+    const auto layer = static_cast<std::uint8_t>(i);
+    if (load) {
+      result.Take(host::PcbApi_QueryPadOrViaShapeOnLayer(Handle, layer, &ShapeOnLayer[i]));
+      result.Take(host::PcbApi_QueryPadOrViaSizeOnLayer(Handle, layer, &XSizeOnLayer[i], &YSizeOnLayer[i]));
+      result.Take(host::PcbApi_QueryPadCornerRadiusOnLayer(Handle, layer, &CornerRadiusOnLayer[i]));
+      result.Take(host::PcbApi_QueryPadCRPercentageOnLayer(Handle, layer, &CRPercentageOnLayer[i]));
+      if (layer == kTopLayer) TopCRPercentage = CRPercentageOnLayer[i];
+      if (layer >= kFirstMidLayer && layer <= kLastMidLayer) MidCRPercentage = CRPercentageOnLayer[i];
+      if (layer == kBottomLayer) BottomCRPercentage = CRPercentageOnLayer[i];
+    } else if (StackMode == kFullStack) {
+      result.Take(host::PcbApi_SetPadShapeOnLayer(Handle, layer, ShapeOnLayer[i]));
+      result.Take(host::PcbApi_SetPadSizeOnLayer(Handle, layer, XSizeOnLayer[i], YSizeOnLayer[i]));
+      result.Take(host::PcbApi_SetCRPctOnLayer(Handle, layer, CRPercentageOnLayer[i]));
+    } else if (ShapeOnLayer[i] == kRoundedRectangle) {
+      // Outside the full stack the host keeps one percentage each for top, mid and bottom.
+      result.Take(host::PcbApi_SetCRPctOnLayer(Handle, kTopLayer, TopCRPercentage));
+      result.Take(host::PcbApi_SetCRPctOnLayer(Handle, kBottomLayer, BottomCRPercentage));
+      result.Take(host::PcbApi_SetCRPctOnLayer(Handle, kFirstMidLayer, MidCRPercentage));
+    }
+  }
+  return result.value;
+}
+
+void TPcbPad::GetSizeOnLayer(std::uint8_t layer, std::int32_t& x_size, std::int32_t& y_size) const {
+  x_size = 0;
+  y_size = 0;
+  host::PcbApi_QueryPadOrViaSizeOnLayer(Handle, layer, &x_size, &y_size);
+}
+
+std::uint8_t TPcbPad::GetShapeOnLayer(std::uint8_t layer) const {
+  std::uint8_t shape = 0;
+  host::PcbApi_QueryPadOrViaShapeOnLayer(Handle, layer, &shape);
+  return shape;
+}
+
+std::int32_t TPcbPad::GetCornerRadiusOnLayer(std::uint8_t layer) const {
+  std::int32_t radius = 0;
+  host::PcbApi_QueryPadCornerRadiusOnLayer(Handle, layer, &radius);
+  return radius;
+}

@@ -1,0 +1,115 @@
+// The link pass at the end of a run: every primitive's Net, Polygon, Coordinate and Dimension
+// number becomes the owner's handle (0 when the number names no owner), and the primitive
+// joins its owner.
+#include "plugin/link_pass.h"
+
+#include <array>
+#include <bitset>
+
+#include "host/board.h"
+#include "host/core_calls.h"
+#include "host/object_access.h"
+#include "plugin/index_tables.h"
+#include "plugin/run_state.h"
+
+namespace {
+
+using Table = TIndexTables::Table;
+
+enum class Step { kNet, kPolygonOrNet, kCoordinate, kDimension, kNetFieldOnly };
+
+struct KindSteps {
+  std::uint8_t kind;
+  std::array<Step, 3> steps;
+  int count;
+};
+
+// Kinds in the order they are linked, with their steps in order.
+constexpr std::array<KindSteps, 8> kLinkOrder = {{
+    {2, {Step::kNet}, 1},                                            // pads
+    {4, {Step::kPolygonOrNet, Step::kCoordinate, Step::kDimension}, 3},  // tracks
+    {3, {Step::kNet}, 1},                                            // vias
+    {1, {Step::kPolygonOrNet}, 1},                                   // arcs
+    {6, {Step::kPolygonOrNet}, 1},                                   // fills
+    {5, {Step::kCoordinate, Step::kDimension}, 2},                   // strings
+    {10, {Step::kNetFieldOnly}, 1},                                  // polygons
+    {22, {Step::kNetFieldOnly}, 1},                                  // split planes
+}};
+
+// TopLayer to ConnectLayer.
+std::bitset<88> LinkLayers() {
+  std::bitset<88> layers;
+  for (std::size_t layer = 1; layer <= 75; ++layer) layers.set(layer);
+  return layers;
+}
+
+std::uint32_t Join(std::uint32_t owner, std::uint32_t object) {
+  if (owner != 0) host::PcbApi_AddObjectToContainer(owner, object);
+  return owner;
+}
+
+std::int32_t AsLink(std::uint32_t handle) { return static_cast<std::int32_t>(handle); }
+
+void LinkNet(const TIndexTables& tables, std::uint32_t object) {
+  const std::uint32_t net = tables.Lookup(Table::kNet, GetNetLink(object));
+  SetNetLink(object, AsLink(net));
+  Join(net, object);
+}
+
+void ApplyStep(const TIndexTables& tables, Step step, std::uint32_t object) {
+  switch (step) {
+    case Step::kNet:
+      LinkNet(tables, object);
+      break;
+    case Step::kPolygonOrNet: {
+      // A primitive poured as part of a polygon belongs to the polygon, not to a net.
+      const std::uint32_t polygon = tables.Lookup(Table::kPolygon, GetPolygonLink(object));
+      SetPolygonLink(object, AsLink(polygon));
+      if (Join(polygon, object) != 0) {
+        SetNetLink(object, 0);
+      } else {
+        LinkNet(tables, object);
+      }
+      break;
+    }
+    case Step::kCoordinate: {
+      const std::uint32_t coordinate = tables.Lookup(Table::kCoordinate, GetCoordinateLink(object));
+      SetCoordinateLink(object, AsLink(coordinate));
+      Join(coordinate, object);
+      break;
+    }
+    case Step::kDimension: {
+      const std::uint32_t dimension = tables.Lookup(Table::kDimension, GetDimensionLink(object));
+      SetDimensionLink(object, AsLink(dimension));
+      Join(dimension, object);
+      break;
+    }
+    case Step::kNetFieldOnly:
+      // Polygons and split planes name their net but are not its members.
+      SetNetLink(object, AsLink(tables.Lookup(Table::kNet, GetNetLink(object))));
+      break;
+  }
+}
+
+}  // namespace
+
+void LinkPass(std::uint32_t board_handle) {
+  RunState& run = Run();
+  if (run.index_tables) {
+    const TIndexTables& tables = *run.index_tables;
+    TPcbBoard board(board_handle);
+    board.Exchange(true);
+    const std::bitset<88> layers = LinkLayers();
+    for (const KindSteps& row : kLinkOrder) {
+      std::bitset<32> kinds;
+      kinds.set(row.kind);
+      board.IterateObjects(
+          [&](std::uint32_t object) {
+            if (object == 0) return;
+            for (int i = 0; i < row.count; ++i) ApplyStep(tables, row.steps[static_cast<std::size_t>(i)], object);
+          },
+          kinds, 0, layers);
+    }
+  }
+  run.index_tables.reset();
+}

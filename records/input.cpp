@@ -1,0 +1,242 @@
+// TInput: buffered reading of the import file with the format's line and token rules.
+#include "records/input.h"
+
+#include <charconv>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr char kEndOfFile = 0x1A;  // DOS end-of-file mark: the data ends at the first one
+constexpr int kSeparatorMax = 32;  // codes 0 to 32 separate tokens
+
+bool IsSeparator(int c) { return c >= 0 && c <= kSeparatorMax; }
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+TInput::TInput() : buffer_(new char[kBufferSize]) {}
+
+TInput::~TInput() { Close(); }
+
+bool TInput::Open(const std::string& path) {
+  Close();
+  file_ = std::fopen(path.c_str(), "rb");
+  if (file_ == nullptr) return false;
+  eof_ = false;
+  // fopen succeeds on a directory; the first read tells.
+  if (!Refill() && std::ferror(file_) != 0) {
+    Close();
+    return false;
+  }
+  return true;
+}
+
+void TInput::OpenText(std::string_view text) {
+  Close();
+  text_.assign(text);
+  eof_ = false;
+}
+
+void TInput::Close() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+  text_.clear();
+  text_read_ = 0;
+  source_offset_ = 0;
+  pos_ = end_ = 0;
+  eof_ = true;
+}
+
+bool TInput::Refill() {
+  if (eof_) return false;
+  source_offset_ += static_cast<std::int64_t>(end_);
+  pos_ = 0;
+  if (file_ != nullptr) {
+    end_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
+    if (end_ < kBufferSize) eof_ = true;
+  } else {
+    // Text opened from memory is served through the same buffer, one buffer-full at a time.
+    const std::size_t offset = text_read_;
+    end_ = std::min(kBufferSize, text_.size() - offset);
+    std::memcpy(buffer_.get(), text_.data() + offset, end_);
+    text_read_ += end_;
+    if (text_read_ >= text_.size()) eof_ = true;
+  }
+  if (const void* mark = std::memchr(buffer_.get(), kEndOfFile, end_); mark != nullptr) {
+    end_ = static_cast<std::size_t>(static_cast<const char*>(mark) - buffer_.get());
+    eof_ = true;
+  }
+  return end_ > 0;
+}
+
+bool TInput::AtEnd() { return Peek() < 0; }
+
+void TInput::LineEnd() {
+  for (;;) {
+    const char* start = buffer_.get() + pos_;
+    const void* lf = std::memchr(start, '\n', end_ - pos_);
+    if (lf != nullptr) {
+      pos_ += static_cast<std::size_t>(static_cast<const char*>(lf) - start) + 1;
+      return;
+    }
+    pos_ = end_;
+    if (!Refill()) return;
+  }
+}
+
+std::size_t TInput::ReadStringChars(char* out, std::size_t limit) {
+  std::size_t n = 0;
+  for (int c = Peek(); c >= 0 && c != '\n'; c = Peek()) {
+    if (n >= limit) break;
+    Advance();
+    if (c == '\r') continue;  // a CR that is not part of the line end is dropped
+    out[n++] = static_cast<char>(c);
+  }
+  return n;
+}
+
+void TInput::ReadLine(ShortString<255>& line) {
+  ReadString(line, 255);
+  LineEnd();
+}
+
+std::size_t TInput::ReadToken(char* token, std::size_t limit) {
+  int c = Peek();
+  while (IsSeparator(c)) {
+    Advance();
+    c = Peek();
+  }
+  std::size_t n = 0;
+  while (c >= 0 && !IsSeparator(c) && n < limit) {
+    token[n++] = static_cast<char>(c);
+    Advance();
+    c = Peek();
+  }
+  return n;
+}
+
+template <typename Int>
+Int TInput::ParseInteger(const char* token, std::size_t length) {
+  using Unsigned = std::make_unsigned_t<Int>;
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < length && (token[i] == '+' || token[i] == '-')) {
+    negative = token[i] == '-';
+    ++i;
+  }
+  int base = 10;
+  if (i < length && token[i] == '$') {
+    base = 16;
+    ++i;
+  } else if (i < length && (token[i] == 'x' || token[i] == 'X')) {
+    base = 16;
+    ++i;
+  } else if (i + 1 < length && token[i] == '0' && (token[i + 1] == 'x' || token[i + 1] == 'X')) {
+    base = 16;
+    i += 2;
+  }
+  // Decimal values must fit the signed range; hexadecimal ones may use all the bits.
+  const Unsigned limit = base == 16 ? std::numeric_limits<Unsigned>::max()
+                                    : static_cast<Unsigned>(std::numeric_limits<Int>::max()) + (negative ? 1 : 0);
+  Unsigned value = 0;
+  bool any_digit = false;
+  for (; i < length; ++i) {
+    const int digit = base == 16 ? HexDigit(token[i]) : (token[i] >= '0' && token[i] <= '9' ? token[i] - '0' : -1);
+    const bool overflow = digit >= 0 && value > (limit - static_cast<Unsigned>(digit)) / static_cast<Unsigned>(base);
+    if (digit < 0 || overflow) {
+      // A bad character or a value beyond the type: what was read so far, without its sign.
+      read_error_ = true;
+      return static_cast<Int>(value);
+    }
+    value = value * static_cast<Unsigned>(base) + static_cast<Unsigned>(digit);
+    any_digit = true;
+  }
+  if (!any_digit) {
+    read_error_ = true;
+    return 0;
+  }
+  return negative ? static_cast<Int>(Unsigned{0} - value) : static_cast<Int>(value);
+}
+
+std::int32_t TInput::ReadInt() {
+  char token[kIntTokenLength];
+  const std::size_t n = ReadToken(token, kIntTokenLength);
+  if (n == 0) return 0;  // the end of the data: zero without an error
+  return ParseInteger<std::int32_t>(token, n);
+}
+
+std::int64_t TInput::ReadInt64() {
+  char token[kIntTokenLength];
+  const std::size_t n = ReadToken(token, kIntTokenLength);
+  if (n == 0) return 0;
+  return ParseInteger<std::int64_t>(token, n);
+}
+
+double TInput::ReadReal() {
+  char token[kRealTokenLength];
+  const std::size_t n = ReadToken(token, kRealTokenLength);
+  if (n == 0) return 0.0;
+  const char* first = token;
+  const char* last = token + n;
+  if (*first == '+') ++first;
+  // Decimal notation only: no "inf", "nan" or hexadecimal floats.
+  const bool decimal = first < last && ((*first >= '0' && *first <= '9') || *first == '.' ||
+                                        (*first == '-' && first + 1 < last));
+  double value = 0.0;
+  if (decimal) {
+    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+    if (error == std::errc() && end == last) return value;
+  }
+  read_error_ = true;
+  return 0.0;
+}
+
+std::int64_t TInput::CountRemainingLines() {
+  // Counting reads ahead; the position is restored by reading the data again up to it.
+  const std::int64_t consumed = Consumed();
+  std::int64_t lines = 0;
+  bool open_line = false;
+  for (;;) {
+    const char* start = buffer_.get() + pos_;
+    const std::size_t count = end_ - pos_;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (start[i] == '\n') {
+        ++lines;
+        open_line = false;
+      } else {
+        open_line = true;
+      }
+    }
+    pos_ = end_;
+    if (!Refill()) break;
+  }
+  if (open_line) ++lines;
+  SeekTo(consumed);
+  return lines;
+}
+
+void TInput::Rewind() { SeekTo(0); }
+
+std::int64_t TInput::Consumed() const { return source_offset_ + static_cast<std::int64_t>(pos_); }
+
+void TInput::SeekTo(std::int64_t offset) {
+  if (file_ != nullptr) std::fseek(file_, 0, SEEK_SET);
+  text_read_ = 0;
+  source_offset_ = 0;
+  pos_ = end_ = 0;
+  eof_ = false;
+  while (Refill()) {
+    if (offset < source_offset_ + static_cast<std::int64_t>(end_)) {
+      pos_ = static_cast<std::size_t>(offset - source_offset_);
+      return;
+    }
+    pos_ = end_;
+  }
+}

@@ -1,0 +1,77 @@
+// Readers of the FT (track) and FA (arc) records.
+#include "records/conventions.h"
+#include "records/reader_support.h"
+#include "records/readers.h"
+
+using namespace records;
+
+// A level 10 track: leading pair, X, Y, X2, Y2, width, layer, (ignored), net, (ignored); then
+// polygon, (ignored), tag, coordinate, dimension. The second line exists from level 2 on.
+//   FT
+//   0 0 1000 2000 3000 2000 10000 1 0 3 0
+//   0 0 0 0 0
+std::uint32_t ReadTrack() {
+  auto track = CreateRecord<TTrack>(kTrackKind);
+  TInput& in = In();
+  SkipInts(2);
+  track->X = in.ReadInt();
+  track->Y = in.ReadInt();
+  track->X2 = in.ReadInt();
+  track->Y2 = in.ReadInt();
+  track->Width = in.ReadInt();
+  const std::int32_t layer = in.ReadInt();
+  SkipInts(1);
+  const std::int32_t net = in.ReadInt();
+  SkipInts(1);
+  in.LineEnd();
+  track->SetLayerNumber(MapFileLayer(layer));
+  if (Level() >= 2) {
+    track->Polygon = in.ReadInt();
+    if (Level() >= 9) {
+      SkipInts(1);
+      track->Tag = LowByte(in.ReadInt());
+    }
+    if (Level() >= 10) {
+      track->Coordinate = in.ReadInt();
+      track->Dimension = in.ReadInt();
+    }
+    in.LineEnd();
+  }
+  track->Net = net;
+  track->Flags = 0;
+  track->Finish();
+  return StoreRecord(*track);
+}
+
+// A level 10 arc: leading pair, centre X, Y, radius, start and end angle, width, layer, net,
+// (ignored); then polygon and tag. The second line exists from level 2 on.
+//   FA
+//   0 0 5000 5000 2500 0.000 90.000 1000 1 0 0
+//   0 0
+std::uint32_t ReadArc() {
+  auto arc = CreateRecord<TArc>(kArcKind);
+  TInput& in = In();
+  SkipInts(2);
+  arc->X = in.ReadInt();
+  arc->Y = in.ReadInt();
+  arc->Radius = in.ReadInt();
+  arc->StartAngle = in.ReadReal();
+  arc->EndAngle = in.ReadReal();
+  arc->Width = in.ReadInt();
+  const std::int32_t layer = in.ReadInt();
+  const std::int32_t net = in.ReadInt();
+  SkipInts(1);
+  in.LineEnd();
+  arc->SetLayerNumber(MapFileLayer(layer));
+  if (Level() >= 2) {
+    arc->Polygon = in.ReadInt();
+    if (Level() >= 9) arc->Tag = LowByte(in.ReadInt());
+    in.LineEnd();
+  }
+  // The format writes a full circle as 0 to 0; the host wants 0 to 360.
+  if (arc->StartAngle == 0.0 && arc->EndAngle == 0.0) arc->EndAngle = 360.0;
+  arc->Net = net;
+  arc->Flags = 0;
+  arc->Finish();
+  return StoreRecord(*arc);
+}

@@ -1,0 +1,21 @@
+// The board document: the JSON file that shows everything the host holds after an import
+// (board settings, objects, and what the host saw of the run). Deterministic: the same input
+// gives the same bytes.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "standin/orvpcb/model.h"
+
+// One object as the document shows it.
+nlohmann::json ObjectDocument(orv::Model& model, std::uint32_t handle);
+
+// The `host` section from the model's records and the host session.
+nlohmann::json HostDocument(orv::Model& model);
+
+// Writes the whole document of a board to an open file; false on a write error.
+bool WriteBoardDocument(orv::Model& model, std::uint32_t board, const std::string& file_name, std::FILE* out);

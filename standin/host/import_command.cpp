@@ -1,0 +1,152 @@
+// The import command of the host program.
+#include "standin/host/import_command.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+#include "standin/host/document.h"
+#include "standin/host/plugin_loader.h"
+#include "standin/orvpcb/model.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const {
+    if (file != nullptr) std::fclose(file);
+  }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// A bar on the terminal, redrawn at most a few times a second.
+class ProgressBar {
+ public:
+  explicit ProgressBar(bool visible) : visible_(visible) {}
+  void Start(std::string_view caption, std::int32_t total) {
+    caption_ = caption;
+    total_ = total;
+    Draw(0, true);
+  }
+  void Update(std::int32_t steps) { Draw(steps, false); }
+  void Finish() {
+    if (visible_ && drawn_) std::cerr << "\r\033[K" << std::flush;
+  }
+
+ private:
+  void Draw(std::int32_t steps, bool force) {
+    if (!visible_) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (!force && now - last_ < std::chrono::milliseconds(100)) return;
+    last_ = now;
+    drawn_ = true;
+    constexpr int kWidth = 30;
+    const double fraction = total_ > 0 ? std::min(1.0, static_cast<double>(steps) / total_) : 0.0;
+    const int filled = static_cast<int>(fraction * kWidth);
+    std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+              << std::string(static_cast<std::size_t>(kWidth - filled), ' ') << "] " << static_cast<int>(fraction * 100)
+              << "% " << caption_.substr(0, 60) << " (Esc aborts)" << std::flush;
+  }
+
+  bool visible_;
+  bool drawn_ = false;
+  std::string caption_;
+  std::int32_t total_ = 0;
+  std::chrono::steady_clock::time_point last_{};
+};
+
+bool Readable(const fs::path& path, std::string& why) {
+  std::error_code error;
+  if (!fs::exists(path, error)) {
+    why = "no such file";
+    return false;
+  }
+  if (fs::is_directory(path, error)) {
+    why = "is a folder, not a file";
+    return false;
+  }
+  if (access(path.c_str(), R_OK) != 0) {
+    why = std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string DefaultDocumentPath(const std::string& absolute_file) {
+  fs::path beside = fs::path(absolute_file).replace_extension(".json");
+  if (access(beside.parent_path().c_str(), W_OK) == 0) return beside.string();
+  return (fs::current_path() / beside.filename()).string();
+}
+
+int RunImport(const ImportRequest& request) {
+  HostSession& session = Session();
+  session.options = request.options;
+  const fs::path absolute = fs::absolute(request.file).lexically_normal();
+  std::string why;
+  if (!Readable(absolute, why)) {
+    std::cerr << "viderave: cannot read " << request.file << ": " << why << "\n";
+    return 2;
+  }
+  const PluginModule plugin(request.plugin_path.empty() ? DefaultPluginPath() : request.plugin_path);
+  if (!plugin.Loaded()) {
+    std::cerr << "viderave: cannot load the importer: " << plugin.Error() << "\n";
+    return 2;
+  }
+
+  orv::Model& model = orv::Server();
+  File trace;
+  if (!request.trace_path.empty()) {
+    trace.reset(std::fopen(request.trace_path.c_str(), "w"));
+    if (!trace) {
+      std::cerr << "viderave: cannot write the trace " << request.trace_path << ": " << std::strerror(errno) << "\n";
+      return 2;
+    }
+  }
+
+  ProgressBar bar(!request.options.quiet && isatty(STDERR_FILENO) != 0);
+  model.observers.on_percent_init = [&bar](std::string_view caption, std::int32_t total) { bar.Start(caption, total); };
+  model.observers.on_percent_update = [&bar, &session](std::int32_t steps) {
+    bar.Update(steps);
+    for (const std::int32_t at : session.options.escape_at) {
+      if (at == steps) PostEscapeKey();
+    }
+  };
+  model.observers.on_percent_finish = [&bar] { bar.Finish(); };
+
+  const std::string file_name = absolute.string();
+  if (file_name.size() > 255 && !request.options.quiet) {
+    std::cerr << "viderave: warning: the file name is longer than the host's 255 characters\n";
+  }
+  const std::uint32_t board = model.OpenBoard(file_name.substr(0, 255));
+  // The trace shows the plug-in's calls only, not the host's own making of the new board.
+  model.SetTrace(trace.get());
+  bool imported = false;
+  {
+    TerminalKeys keys;
+    imported = plugin.Import(file_name);
+  }
+  model.SetTrace(nullptr);
+
+  if (!request.no_document) {
+    const std::string json_path = request.json_path.empty() ? DefaultDocumentPath(file_name) : request.json_path;
+    File out(std::fopen(json_path.c_str(), "wb"));
+    if (!out || !WriteBoardDocument(model, board, file_name, out.get())) {
+      std::cerr << "viderave: cannot write the document " << json_path << ": " << std::strerror(errno) << "\n";
+      return 2;
+    }
+    if (!request.options.quiet) std::cerr << "viderave: board document written to " << json_path << "\n";
+  }
+  if (!request.options.quiet) {
+    std::cerr << "viderave: " << (imported ? "imported " : "import did not complete: ") << request.file << "\n";
+  }
+  return imported ? 0 : 1;
+}

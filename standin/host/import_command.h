@@ -1,0 +1,25 @@
+// `viderave import`: opens a board document under the file's full name, runs the plug-in's
+// import on it, shows progress, and saves the document.
+#pragma once
+
+#include <string>
+
+#include "standin/host/session.h"
+
+struct ImportRequest {
+  std::string file;           // as the user gave it
+  std::string json_path;      // empty: beside the file, or in the working folder
+  std::string svg_path;       // empty: no picture
+  std::string trace_path;     // empty: no trace
+  std::string plugin_path;    // empty: the module beside the program
+  bool no_document = false;
+  HostOptions options;
+};
+
+// Exit status: 0 when the import returned 1, 1 when it returned 0 (the document is saved all
+// the same), 2 for a file that does not exist or cannot be read, or a module that cannot load.
+int RunImport(const ImportRequest& request);
+
+// Where the document goes by default: FILE with the extension .json beside it, or in the
+// working folder when that folder is not writable.
+std::string DefaultDocumentPath(const std::string& absolute_file);

@@ -1,0 +1,80 @@
+// The host program: import a text PCB file into a board document, tell whether a file is one,
+// describe the importer.
+#include <unistd.h>
+
+#include <iostream>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "standin/host/import_command.h"
+#include "standin/host/plugin_loader.h"
+
+namespace {
+
+std::vector<bool> ParseAnswers(const std::vector<std::string>& words) {
+  std::vector<bool> answers;
+  for (const std::string& word : words) answers.push_back(word == "yes");
+  return answers;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"viderave: import text PCB files (PCB FILE 6, versions 1.10 to 2.80) into a board document"};
+  app.require_subcommand(1);
+  std::string plugin_path;
+  app.add_option("--plugin", plugin_path, "importer module to load (default: libviderave.so beside this program)");
+
+  ImportRequest request;
+  std::vector<std::string> confirm;
+  CLI::App* import = app.add_subcommand("import", "import FILE and save its board document");
+  import->add_option("FILE", request.file, "the text PCB file")->required();
+  import->add_option("--json", request.json_path, "where the board document goes (default: FILE.json)");
+  import->add_option("--svg", request.svg_path, "also draw the board as an SVG picture");
+  import->add_option("--trace", request.trace_path, "write one line per host function call");
+  import->add_flag("--test-mode", request.options.test_mode, "the registry holds the test-mode key (no rules dialog)");
+  import->add_option("--uncheck", request.options.uncheck, "untick these boxes of the rules dialog, then OK")
+      ->delimiter(',');
+  import->add_flag("--close-dialog-with-box", request.options.close_dialog_with_box,
+                   "close the rules dialog with the window's close box");
+  import->add_option("--escape-at", request.options.escape_at, "press Escape after the N-th progress step")
+      ->delimiter(',');
+  import->add_option("--confirm-abort", confirm, "answers of the abort confirmation, in order (default yes)")
+      ->delimiter(',')
+      ->check(CLI::IsMember({"yes", "no"}));
+  import->add_flag("--quiet", request.options.quiet, "no progress bar or messages on the terminal");
+  import->add_flag("--no-document", request.no_document, "do not save the JSON document");
+
+  std::string recognise_file;
+  CLI::App* recognise = app.add_subcommand("recognise", "print 1 when FILE is a text PCB file of this family, else 0");
+  recognise->add_option("FILE", recognise_file)->required();
+
+  app.add_subcommand("describe", "print the importer's description");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    const int status = app.exit(error);
+    return status == 0 ? 0 : 2;
+  }
+
+  if (import->parsed()) {
+    request.plugin_path = plugin_path;
+    request.options.confirm_abort = ParseAnswers(confirm);
+    request.options.interactive = isatty(STDIN_FILENO) != 0;
+    return RunImport(request);
+  }
+  const PluginModule plugin(plugin_path.empty() ? DefaultPluginPath() : plugin_path);
+  if (!plugin.Loaded()) {
+    std::cerr << "viderave: cannot load the importer: " << plugin.Error() << "\n";
+    return 2;
+  }
+  if (recognise->parsed()) {
+    const bool recognised = plugin.Recognised(recognise_file);
+    std::cout << (recognised ? 1 : 0) << "\n";
+    return recognised ? 0 : 1;
+  }
+  std::cout << plugin.Description() << "\n";
+  return 0;
+}

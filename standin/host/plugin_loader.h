@@ -1,0 +1,33 @@
+// The host program's view of the plug-in module: loaded by path, its three exports called by
+// name, as the real host does.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class PluginModule {
+ public:
+  // Loads the module; Error() says why when it could not be loaded.
+  explicit PluginModule(const std::string& path);
+  ~PluginModule();
+  PluginModule(const PluginModule&) = delete;
+  PluginModule& operator=(const PluginModule&) = delete;
+
+  [[nodiscard]] bool Loaded() const { return recognise_ != nullptr && import_ != nullptr && describe_ != nullptr; }
+  [[nodiscard]] const std::string& Error() const { return error_; }
+
+  // The file name crosses as a counted string of at most 255 characters.
+  bool Recognised(const std::string& file_name) const;
+  bool Import(const std::string& file_name) const;
+  [[nodiscard]] std::string Description() const;
+
+ private:
+  void* module_ = nullptr;
+  std::string error_;
+  std::uint8_t (*recognise_)(const std::uint8_t*) = nullptr;
+  std::uint8_t (*import_)(const std::uint8_t*, const std::uint8_t*) = nullptr;
+  const char* (*describe_)() = nullptr;
+};
+
+// The module beside the running program (libviderave.so), unless VIDERAVE_PLUGIN names another.
+std::string DefaultPluginPath();

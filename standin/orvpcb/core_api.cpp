@@ -1,0 +1,137 @@
+// The stand-in server's core PcbApi functions: board lookup, objects, containers, iterators,
+// rule creation, progress bar and host commands. Each traces its call when tracing is on.
+#include <string>
+#include <type_traits>
+
+#include "host/api/core.h"
+#include "host/api/layer_id.h"
+#include "host/short_string.h"
+#include "standin/orvpcb/model.h"
+
+namespace {
+
+using orv::Server;
+
+template <typename Result, typename... Args>
+Result Traced(const char* function, Result result, Args... args) {
+  orv::Model& model = Server();
+  if (model.Tracing()) {
+    std::string line = function;
+    line += '(';
+    bool first = true;
+    ((line += (first ? "" : ", "), line += args, first = false), ...);
+    line += ") -> ";
+    line += std::to_string(result);
+    model.TraceLine(line);
+  }
+  return result;
+}
+
+std::string Arg(std::int64_t value) { return std::to_string(value); }
+std::string Arg(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+}  // namespace
+
+extern "C" {
+
+VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL PcbApi_GetBoardHandleFromFullFileName(const std::uint8_t* file_name) {
+  const std::string_view name = CountedView(file_name);
+  return Traced("PcbApi_GetBoardHandleFromFullFileName", Server().BoardByFileName(name), Arg(name));
+}
+
+VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL PcbApi_CreateObject(std::uint8_t object_kind) {
+  const std::uint8_t kind = object_kind;
+  // Rules and boards are made by their own functions.
+  const bool creatable = kind != 0 && kind != orv::kBoardKind && kind != orv::kRuleKind;
+  return Traced("PcbApi_CreateObject", creatable ? Server().Create(kind) : 0u, Arg(kind));
+}
+
+VIDERAVE_EXPORT std::uint8_t VIDERAVE_STDCALL PcbApi_GetObjectIdFromObjectHandle(std::uint32_t object) {
+  return Traced("PcbApi_GetObjectIdFromObjectHandle", Server().KindOf(object), Arg(object));
+}
+
+VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_AddObjectToContainer(std::uint32_t container,
+                                                                          std::uint32_t object) {
+  return Traced("PcbApi_AddObjectToContainer", Server().AddToContainer(container, object) ? 1 : 0, Arg(container),
+                Arg(object));
+}
+
+VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_DeleteObjectFromContainer(std::uint32_t container,
+                                                                               std::uint32_t object) {
+  return Traced("PcbApi_DeleteObjectFromContainer", Server().DeleteFromContainer(container, object) ? 1 : 0,
+                Arg(container), Arg(object));
+}
+
+VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL PcbApi_CreateIterator(std::uint32_t container, std::uint8_t object_kind,
+                                                                     std::uint8_t method, std::uint32_t layer) {
+  const std::uint32_t iterator =
+      Server().CreateIterator(container, object_kind, method, layer_id::ToNumber(layer));
+  return Traced("PcbApi_CreateIterator", iterator, Arg(container), Arg(object_kind), Arg(method), Arg(layer));
+}
+
+VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL PcbApi_GetFirstObject(std::uint32_t iterator) {
+  return Traced("PcbApi_GetFirstObject", Server().FirstObject(iterator), Arg(iterator));
+}
+
+VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL PcbApi_GetNextObject(std::uint32_t iterator) {
+  return Traced("PcbApi_GetNextObject", Server().NextObject(iterator), Arg(iterator));
+}
+
+VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_DestroyIterator(std::uint32_t iterator) {
+  return Traced("PcbApi_DestroyIterator", Server().DestroyIterator(iterator) ? 1 : 0, Arg(iterator));
+}
+
+VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL PcbApi_CreateRuleObject(std::uint8_t rule_kind) {
+  orv::Model& model = Server();
+  const std::uint32_t rule = model.Create(orv::kRuleKind);
+  model.SetNumber(rule, "RuleKind", rule_kind);
+  return Traced("PcbApi_CreateRuleObject", rule, Arg(rule_kind));
+}
+
+VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_Percent_Init(const std::uint8_t* caption, std::int32_t total) {
+  orv::Model& model = Server();
+  model.progress.caption = std::string(CountedView(caption));
+  model.progress.total = total;
+  if (model.observers.on_percent_init) model.observers.on_percent_init(model.progress.caption, total);
+  return Traced("PcbApi_Percent_Init", 0, Arg(model.progress.caption), Arg(total));
+}
+
+VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_Percent_Update() {
+  orv::Model& model = Server();
+  ++model.progress.updates;
+  const std::int32_t result = Traced("PcbApi_Percent_Update", 0);
+  if (model.observers.on_percent_update) model.observers.on_percent_update(model.progress.updates);
+  return result;
+}
+
+VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_Percent_Finish() {
+  orv::Model& model = Server();
+  ++model.progress.finished;
+  if (model.observers.on_percent_finish) model.observers.on_percent_finish();
+  return Traced("PcbApi_Percent_Finish", 0);
+}
+
+VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_SendCommand(const char* process, char* parameters,
+                                                                 std::uint16_t buffer_size, std::int32_t reserved) {
+  orv::Model& model = Server();
+  std::string process_text = process == nullptr ? std::string() : std::string(process);
+  std::string parameter_text;
+  if (parameters != nullptr) {
+    std::size_t n = 0;
+    while (n < buffer_size && parameters[n] != '\0') ++n;
+    parameter_text.assign(parameters, n);
+  }
+  model.commands.push_back({process_text, parameter_text});
+  if (model.observers.on_command) model.observers.on_command(process_text, parameter_text);
+  return Traced("PcbApi_SendCommand", 0, Arg(process_text), Arg(parameter_text), Arg(buffer_size), Arg(reserved));
+}
+
+}  // extern "C"
+
+// The definitions must match the signatures the plug-in binds.
+static_assert(std::is_same_v<decltype(PcbApi_CreateObject), api::PcbApi_CreateObject>);
+static_assert(std::is_same_v<decltype(PcbApi_CreateIterator), api::PcbApi_CreateIterator>);
+static_assert(std::is_same_v<decltype(PcbApi_SendCommand), api::PcbApi_SendCommand>);
+static_assert(std::is_same_v<decltype(PcbApi_Percent_Init), api::PcbApi_Percent_Init>);
+static_assert(std::is_same_v<decltype(PcbApi_GetBoardHandleFromFullFileName),
+                             api::PcbApi_GetBoardHandleFromFullFileName>);

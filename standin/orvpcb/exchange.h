@@ -1,0 +1,30 @@
+// Helpers for the PcbApi_* shims of the stand-in server: each shim hands its field pointers, in
+// record order, to the model's table-driven exchange.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/abi.h"
+#include "standin/orvpcb/model.h"
+
+namespace orv {
+
+// The id of a registered schema, looked up once per shim.
+inline int SchemaId(const char* function) { return Server().FindSchema(function); }
+
+template <typename... Fields>
+std::int32_t ExchangeRecord(int schema, std::uint8_t dir, std::uint32_t handle, Fields*... fields) {
+  void* pointers[] = {static_cast<void*>(fields)..., nullptr};
+  return Server().Exchange(schema, dir, handle, 0, pointers);
+}
+
+// For functions that take an index (layer, slot, pen) after the handle.
+template <typename... Fields>
+std::int32_t ExchangeIndexed(int schema, std::uint8_t dir, std::uint32_t handle, std::uint32_t index,
+                             Fields*... fields) {
+  void* pointers[] = {static_cast<void*>(fields)..., nullptr};
+  return Server().Exchange(schema, dir, handle, index, pointers);
+}
+
+}  // namespace orv

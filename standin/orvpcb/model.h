@@ -1,0 +1,239 @@
+// The stand-in PCB server's in-memory board model: objects behind opaque 32-bit handles, their
+// records, containers and iterators. The PcbApi_* functions of this module are thin shims over it
+// (one per host function, each naming its record schema); the host program reads it to write the
+// board document.
+//
+// Records are table-driven: every host exchange function is described by a Schema, the list of
+// fields behind its pointers. A field is stored per object under its name, so two functions that
+// exchange the same field (PcbApi_QueryPrimitive and PcbApi_QueryTrack both carry `Layer`) see
+// one value. An object's storage layout is the union of the fields of every schema registered for
+// its kind. Strings and outline segments are kept out of line so that an object costs only what
+// it holds.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace orv {
+
+// Kind codes of the host (PcbApi_CreateObject); the board has a code of its own that no
+// per-handle access of the plug-in knows.
+inline constexpr std::uint8_t kKindCount = 32;
+inline constexpr std::uint8_t kBoardKind = 30;
+inline constexpr std::uint8_t kRuleKind = 16;
+const char* KindName(std::uint8_t kind);  // "Track", "Arc", ... ; "" for unknown kinds
+
+enum class FieldType : std::uint8_t {
+  kU8,
+  kU16,
+  kI32,
+  kU32,
+  kF64,
+  kLayerId,   // kept as a one-byte layer number, exchanged as a 32-bit layer identifier
+  kString,    // counted string of at most `size` characters
+  kBytes,     // `size` raw bytes
+  kSegments,  // outline segments 0 to PointCount (37 bytes each, at most 5001), in place
+};
+
+struct FieldDef {
+  std::string name;
+  FieldType type = FieldType::kI32;
+  std::uint16_t size = 0;    // string capacity or byte count
+  double initial = 0;        // value of a new object (numbers)
+  std::string initial_text;  // value of a new object (strings)
+};
+
+// One host function's record. With instances > 1 the function takes a 1-based index (a layer,
+// a slot, a pen) selecting one of that many records of the same fields.
+struct Schema {
+  std::string function;
+  std::vector<FieldDef> fields;
+  std::uint16_t instances = 1;
+  // A rule constraint: kept per rule and per function, outside the rule's layout; the document
+  // shows the one last written.
+  bool constraint = false;
+};
+
+inline constexpr std::size_t kSegmentBytes = 37;
+inline constexpr std::size_t kMaxSegments = 5001;
+
+struct FieldSlot {  // a field's place in a kind's layout
+  FieldDef def;
+  std::uint16_t instances = 1;
+  std::uint32_t offset = 0;
+  std::uint32_t stride = 0;  // bytes per instance
+};
+
+struct Layout {
+  std::vector<FieldSlot> slots;
+  std::unordered_map<std::string, std::size_t> by_name;
+  std::uint32_t size = 0;
+  [[nodiscard]] const FieldSlot* Find(std::string_view name) const;
+};
+
+struct Membership {
+  std::uint32_t container;
+  std::uint32_t position;  // index in the container's member list
+};
+
+struct MemberList {
+  std::vector<std::uint32_t> members;  // join order; 0 marks a member that left
+  std::uint32_t live = 0;
+  std::uint64_t version = 0;  // bumped when membership or a member's layer changes
+  std::uint64_t indexed_version = ~std::uint64_t{0};
+  std::unordered_map<std::uint16_t, std::vector<std::uint32_t>> by_kind_and_layer;
+};
+
+struct ConstraintRecord {
+  int last_written = -1;                               // schema id
+  std::unordered_map<int, std::vector<std::uint8_t>> values;  // schema id -> packed values
+};
+
+struct Object {
+  std::uint8_t kind = 0;
+  bool alive = false;
+  std::vector<Membership> containers;  // join order
+  std::unique_ptr<std::uint8_t[]> data;
+  std::unique_ptr<MemberList> member_list;   // when something joined this object
+  std::unique_ptr<ConstraintRecord> constraint;
+};
+
+// What the host program wants to see of the calls that are not about the board's contents.
+struct HostObservers {
+  std::function<void(std::string_view caption, std::int32_t total)> on_percent_init;
+  std::function<void(std::int32_t updates)> on_percent_update;
+  std::function<void()> on_percent_finish;
+  std::function<void(std::string_view process, std::string_view parameters)> on_command;
+};
+
+struct ProgressRecord {
+  std::string caption;
+  std::int32_t total = 0;
+  std::int32_t updates = 0;
+  std::int32_t finished = 0;
+};
+
+struct CommandRecord {
+  std::string process;
+  std::string parameters;
+};
+
+class Model {
+ public:
+  Model();
+
+  // ---- schemas (registered once, before the first object is made)
+  int AddSchema(Schema schema, std::vector<std::uint8_t> kinds);
+  // Overrides a field's value for new objects of one kind.
+  void SetInitial(std::uint8_t kind, std::string_view field, double value);
+  void SetInitialText(std::uint8_t kind, std::string_view field, std::string text);
+  [[nodiscard]] const Schema& SchemaAt(int id) const { return schemas_[static_cast<std::size_t>(id)]; }
+  [[nodiscard]] int SchemaCount() const { return static_cast<int>(schemas_.size()); }
+  [[nodiscard]] int FindSchema(std::string_view function) const;
+  const Layout& LayoutOf(std::uint8_t kind);
+
+  // ---- objects
+  std::uint32_t Create(std::uint8_t kind);
+  [[nodiscard]] bool Alive(std::uint32_t handle) const;
+  [[nodiscard]] std::uint8_t KindOf(std::uint32_t handle) const;  // 0 for none
+  [[nodiscard]] std::uint32_t HandleLimit() const { return static_cast<std::uint32_t>(objects_.size()); }
+  [[nodiscard]] const Object* Find(std::uint32_t handle) const;
+
+  // The exchange behind every record function. dir 1 fills the caller's record, 0 takes it.
+  // Returns 0 (the host's "done"), or 0 without effect for an unknown handle or index.
+  std::int32_t Exchange(int schema_id, std::uint8_t dir, std::uint32_t handle, std::uint32_t index,
+                        void* const* pointers);
+
+  // Typed access by field name for the host program, tests and host-side defaults.
+  [[nodiscard]] double GetNumber(std::uint32_t handle, std::string_view field, std::uint32_t instance = 1) const;
+  [[nodiscard]] std::string GetText(std::uint32_t handle, std::string_view field, std::uint32_t instance = 1) const;
+  void SetNumber(std::uint32_t handle, std::string_view field, double value, std::uint32_t instance = 1);
+  void SetText(std::uint32_t handle, std::string_view field, std::string_view text, std::uint32_t instance = 1);
+  // Reads a field of an object into `out` as it would be exchanged (for the document writer).
+  [[nodiscard]] const std::uint8_t* FieldData(std::uint32_t handle, const FieldSlot& slot,
+                                              std::uint32_t instance = 1) const;
+  [[nodiscard]] std::string_view StringAt(std::uint32_t id) const { return strings_[id]; }
+  [[nodiscard]] const std::vector<std::uint8_t>& SegmentsAt(std::uint32_t id) const { return segments_[id]; }
+  [[nodiscard]] const ConstraintRecord* ConstraintOf(std::uint32_t handle) const;
+
+  // ---- containers and iterators
+  bool AddToContainer(std::uint32_t container, std::uint32_t object);
+  bool DeleteFromContainer(std::uint32_t container, std::uint32_t object);
+  [[nodiscard]] std::vector<std::uint32_t> Members(std::uint32_t container) const;
+  std::uint32_t CreateIterator(std::uint32_t container, std::uint8_t kind, std::uint8_t method,
+                               std::uint8_t layer_number);
+  std::uint32_t FirstObject(std::uint32_t iterator);
+  std::uint32_t NextObject(std::uint32_t iterator);
+  bool DestroyIterator(std::uint32_t iterator);
+
+  // ---- boards
+  std::uint32_t OpenBoard(std::string_view full_file_name);
+  [[nodiscard]] std::uint32_t BoardByFileName(std::string_view full_file_name) const;
+  [[nodiscard]] std::string BoardFileName(std::uint32_t board) const;
+
+  // ---- what the host program observes
+  HostObservers observers;
+  ProgressRecord progress;
+  std::vector<CommandRecord> commands;
+  // Called after a board is opened so that the host can give it its default contents.
+  std::vector<std::function<void(Model&, std::uint32_t board)>> board_initialisers;
+
+  // ---- call trace (one line per host function call, when a sink is set)
+  void SetTrace(std::FILE* sink) { trace_ = sink; }
+  [[nodiscard]] bool Tracing() const { return trace_ != nullptr; }
+  void TraceLine(std::string_view line);
+
+ private:
+  struct KindInfo {
+    Layout layout;
+    bool finalised = false;
+    int layer_slot = -1;
+    int point_count_slot = -1;
+    std::vector<std::pair<std::string, double>> initial_numbers;
+    std::vector<std::pair<std::string, std::string>> initial_texts;
+  };
+  struct Iterator {
+    std::vector<std::uint32_t> items;
+    std::size_t position = 0;
+  };
+
+  Object* Mutable(std::uint32_t handle);
+  KindInfo& Finalise(std::uint8_t kind);
+  const std::vector<int>& SlotsFor(int schema_id, std::uint8_t kind);
+  std::uint32_t NewString(std::string_view text);
+  void StoreString(std::uint8_t* place, std::string_view text);
+  std::int32_t ExchangeConstraint(int schema_id, std::uint8_t dir, Object& object, void* const* pointers);
+  std::uint8_t LayerNumberOf(const Object& object) const;
+  void Destroy(std::uint32_t handle);
+  void LayerChanged(Object& object);
+  void Reindex(MemberList& list);
+  std::uint32_t Yield(Iterator& iterator);
+
+  std::vector<Schema> schemas_;
+  std::vector<std::vector<std::uint8_t>> schema_kinds_;
+  std::vector<KindInfo> kinds_;
+  std::unordered_map<std::uint32_t, std::vector<int>> slots_for_;  // schema id * 256 + kind
+  std::vector<Object> objects_;                 // handle = index; index 0 is never used
+  std::vector<std::string> strings_;            // id 0 is the shared empty string
+  std::vector<std::vector<std::uint8_t>> segments_;
+  std::unordered_map<std::uint32_t, Iterator> iterators_;
+  std::uint32_t next_iterator_ = 0x40000001u;
+  std::vector<std::pair<std::string, std::uint32_t>> boards_;
+  std::FILE* trace_ = nullptr;
+};
+
+// The one model of this server module (the host process has one PCB server), with every
+// record schema of the server registered.
+Model& Server();
+
+// Registers the schemas of every host function of the server (schemas.cpp) and the defaults a
+// new object or board holds.
+void RegisterSchemas(Model& model);
+
+}  // namespace orv

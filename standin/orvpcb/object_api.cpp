@@ -1,0 +1,299 @@
+// The stand-in server's object functions that do more than hand one record to the model: the via
+// and component records (one-byte layer numbers), the per-layer pad values, the text display
+// string, the dimension references, object class members and the queries on any object.
+#include <algorithm>
+#include <string>
+#include <type_traits>
+#include <unordered_map>
+#include <vector>
+
+#include "host/api/layer_id.h"
+#include "host/api/objects.h"
+#include "host/short_string.h"
+#include "standin/orvpcb/exchange.h"
+#include "standin/orvpcb/object_api.h"
+
+using api::I32;
+using api::Str;
+using api::U16;
+using api::U32;
+using api::U8;
+using orv::ExchangeIndexed;
+using orv::ExchangeRecord;
+using orv::SchemaId;
+using orv::Server;
+
+namespace {
+
+constexpr std::uint8_t kPadKind = 2;
+constexpr std::uint8_t kViaKind = 3;
+constexpr std::uint8_t kMultiLayer = 74;
+constexpr std::uint8_t kRoundShape = 1;
+constexpr std::int32_t kDisplayCapacity = 254;
+
+I32 Traced(const std::string& call, I32 result) {
+  orv::Model& model = Server();
+  if (model.Tracing()) model.TraceLine(call + " -> " + std::to_string(result));
+  return result;
+}
+
+std::string Call(const char* function, std::initializer_list<std::int64_t> args) {
+  std::string line = std::string(function) + "(";
+  bool first = true;
+  for (std::int64_t arg : args) {
+    if (!first) line += ", ";
+    line += std::to_string(arg);
+    first = false;
+  }
+  return line + ")";
+}
+
+// A record field that the caller exchanges as a one-byte layer number while the model exchanges
+// it as an identifier: converted before a store and after a load.
+class LayerNumberField {
+ public:
+  LayerNumberField(U8 dir, U8* number) : dir_(dir), number_(number) {
+    if (number_ != nullptr && dir_ == 0) id_ = layer_id::FromNumber(*number_);
+  }
+  ~LayerNumberField() {
+    if (number_ != nullptr && dir_ != 0) *number_ = layer_id::ToNumber(id_);
+  }
+  LayerNumberField(const LayerNumberField&) = delete;
+  LayerNumberField& operator=(const LayerNumberField&) = delete;
+  U32* Id() { return number_ == nullptr ? nullptr : &id_; }
+
+ private:
+  U8 dir_;
+  U8* number_;
+  U32 id_ = 0;
+};
+
+// Object class members, kept beside the model: a class's member list is not a record.
+std::unordered_map<std::uint32_t, std::vector<std::string>>& ClassMembers() {
+  static std::unordered_map<std::uint32_t, std::vector<std::string>> members;
+  return members;
+}
+
+constexpr std::uint8_t kObjectClassKind = 15;
+
+bool IsClass(std::uint32_t handle) { return Server().KindOf(handle) == kObjectClassKind; }
+
+// Whether a via reaches a layer: its span of signal layers and planes between, and the
+// multi-layer.
+bool ViaOnLayer(std::uint32_t via, std::uint8_t layer) {
+  const orv::Model& model = Server();
+  if (layer == kMultiLayer) return true;
+  const auto low = static_cast<std::uint8_t>(model.GetNumber(via, "LowLayer"));
+  const auto high = static_cast<std::uint8_t>(model.GetNumber(via, "HighLayer"));
+  return layer >= std::min(low, high) && layer <= std::max(low, high);
+}
+
+}  // namespace
+
+extern "C" {
+
+VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryVia(U8 dir, U32 handle, U16* Flags, U16* Index, U8* Layer, I32* Net,
+                                                     U8* Tag, U32* Component, I32* X, I32* Y, I32* Size,
+                                                     I32* HoleSize, U8* LowLayer, U8* HighLayer, U8* ExtraFlag1,
+                                                     U8* ExtraFlag2) {
+  static const int schema = SchemaId("PcbApi_QueryVia");
+  LayerNumberField layer(dir, Layer);
+  return ExchangeRecord(schema, dir, handle, Flags, Index, layer.Id(), Net, Tag, Component, X, Y, Size, HoleSize,
+                        LowLayer, HighLayer, ExtraFlag1, ExtraFlag2);
+}
+
+VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryComponent(U8 dir, U32 handle, U16* Flags, U16* Index, U8* Layer,
+                                                           U8* Tag, U32* NameText, U32* CommentText, Str* Pattern,
+                                                           U8* NameShown, U8* CommentShown, I32* X, I32* Y,
+                                                           I32* Value12, double* Rotation, U8* ExtraAttribute) {
+  static const int schema = SchemaId("PcbApi_QueryComponent");
+  LayerNumberField layer(dir, Layer);
+  return ExchangeRecord(schema, dir, handle, Flags, Index, layer.Id(), Tag, NameText, CommentText, Pattern,
+                        NameShown, CommentShown, X, Y, Value12, Rotation, ExtraAttribute);
+}
+
+// ---- per-layer pad values: pads keep one record per layer; a via answers from its own record,
+// round and of its size on every layer it reaches.
+
+VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryPadOrViaShapeOnLayer(U32 handle, U8 layer, U8* shape) {
+  static const int schema = SchemaId("PcbApi_QueryPadOrViaShapeOnLayer");
+  if (Server().KindOf(handle) == kViaKind) {
+    if (shape != nullptr) *shape = ViaOnLayer(handle, layer) ? kRoundShape : 0;
+    return Traced(Call("PcbApi_QueryPadOrViaShapeOnLayer", {handle, layer}), 0);
+  }
+  return ExchangeIndexed(schema, 1, handle, layer + 1u, shape);
+}
+
+VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryPadOrViaSizeOnLayer(U32 handle, U8 layer, I32* x_size,
+                                                                     I32* y_size) {
+  static const int schema = SchemaId("PcbApi_QueryPadOrViaSizeOnLayer");
+  if (Server().KindOf(handle) == kViaKind) {
+    const auto size = ViaOnLayer(handle, layer) ? static_cast<I32>(Server().GetNumber(handle, "Size")) : 0;
+    if (x_size != nullptr) *x_size = size;
+    if (y_size != nullptr) *y_size = size;
+    return Traced(Call("PcbApi_QueryPadOrViaSizeOnLayer", {handle, layer}), 0);
+  }
+  return ExchangeIndexed(schema, 1, handle, layer + 1u, x_size, y_size);
+}
+
+VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryPadCornerRadiusOnLayer(U32 handle, U8 layer, I32* corner_radius) {
+  static const int schema = SchemaId("PcbApi_QueryPadCornerRadiusOnLayer");
+  return ExchangeIndexed(schema, 1, handle, layer + 1u, corner_radius);
+}
+
+VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryPadCRPercentageOnLayer(U32 handle, U8 layer, U8* percentage) {
+  static const int schema = SchemaId("PcbApi_QueryPadCRPercentageOnLayer");
+  return ExchangeIndexed(schema, 1, handle, layer + 1u, percentage);
+}
+
+VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_SetPadShapeOnLayer(U32 handle, U8 layer, U8 shape) {
+  static const int schema = SchemaId("PcbApi_SetPadShapeOnLayer");
+  if (Server().KindOf(handle) != kPadKind) return 0;
+  return ExchangeIndexed(schema, 0, handle, layer + 1u, &shape);
+}
+
+VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_SetPadSizeOnLayer(U32 handle, U8 layer, I32 x_size, I32 y_size) {
+  static const int schema = SchemaId("PcbApi_SetPadSizeOnLayer");
+  if (Server().KindOf(handle) != kPadKind) return 0;
+  return ExchangeIndexed(schema, 0, handle, layer + 1u, &x_size, &y_size);
+}
+
+VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_SetCRPctOnLayer(U32 handle, U8 layer, U8 percentage) {
+  static const int schema = SchemaId("PcbApi_SetCRPctOnLayer");
+  if (Server().KindOf(handle) != kPadKind) return 0;
+  const I32 result = ExchangeIndexed(schema, 0, handle, layer + 1u, &percentage);
+  // The corner radius follows: that percentage of half the pad's smaller side on the layer.
+  orv::Model& model = Server();
+  const double x = model.GetNumber(handle, "XSizeOnLayer", layer + 1u);
+  const double y = model.GetNumber(handle, "YSizeOnLayer", layer + 1u);
+  const double percent = std::min<double>(percentage, 100);
+  model.SetNumber(handle, "CornerRadiusOnLayer", std::min(x, y) / 2 * percent / 100, layer + 1u);
+  return result;
+}
+
+// ---- texts
+
+VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_GetDesignatorDisplayString(U32 handle, Str* display_string) {
+  // The stand-in has no special strings to expand: the display string is the text itself.
+  const std::string text = Server().GetText(handle, "Text");
+  WriteCounted(display_string, kDisplayCapacity, text);
+  return Traced(Call("PcbApi_GetDesignatorDisplayString", {handle}), 0);
+}
+
+// ---- dimension references
+
+VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_References_Count(U8 dir, U32 handle, I32* count) {
+  static const int schema = SchemaId("PcbApi_References_Count");
+  if (count == nullptr || dir != 0) return ExchangeRecord(schema, dir, handle, count);
+  I32 kept = std::clamp<I32>(*count, 0, orv::kMaxDimensionReferences);
+  return ExchangeRecord(schema, dir, handle, &kept);
+}
+
+VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_References_At(U8 dir, U32 handle, I32 index, I32* Value1, I32* Value2,
+                                                          I32* Value3, I32* Value4) {
+  static const int schema = SchemaId("PcbApi_References_At");
+  if (index < 0 || index >= static_cast<I32>(Server().GetNumber(handle, "ReferenceCount"))) {
+    return Traced(Call("PcbApi_References_At", {dir, handle, index}), 0);
+  }
+  return ExchangeIndexed(schema, dir, handle, static_cast<std::uint32_t>(index) + 1u, Value1, Value2, Value3,
+                         Value4);
+}
+
+// ---- object class members
+
+VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_GetMemberFromClassAt(U32 handle, I32 index, Str* name) {
+  const std::string call = Call("PcbApi_GetMemberFromClassAt", {handle, index});
+  if (!IsClass(handle)) return Traced(call, 1);
+  const auto found = ClassMembers().find(handle);
+  if (found == ClassMembers().end() || index < 0 || static_cast<std::size_t>(index) >= found->second.size()) {
+    return Traced(call, 1);
+  }
+  WriteCounted(name, 255, found->second[static_cast<std::size_t>(index)]);
+  return Traced(call, 0);
+}
+
+VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_RemoveAllMembersFromClass(U32 handle) {
+  if (IsClass(handle)) ClassMembers().erase(handle);
+  return Traced(Call("PcbApi_RemoveAllMembersFromClass", {handle}), 0);
+}
+
+VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_AddMemberToClass(U32 handle, const Str* name) {
+  const std::string call = Call("PcbApi_AddMemberToClass", {handle});
+  if (!IsClass(handle)) return Traced(call, 1);
+  ClassMembers()[handle].emplace_back(CountedView(name));
+  return Traced(call, 0);
+}
+
+// ---- queries on any object
+
+VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryObjectBoundingRectangle(U32 handle, I32* left, I32* bottom,
+                                                                         I32* right, I32* top) {
+  const orv::Model& model = Server();
+  const double x = model.GetNumber(handle, "X");
+  const double y = model.GetNumber(handle, "Y");
+  double x2 = x;
+  double y2 = y;
+  double half = 0;  // half the extent around the reference point
+  const orv::Object* object = model.Find(handle);
+  if (object != nullptr) {
+    switch (object->kind) {
+      case 4:  // track
+      case 6:  // fill
+      case 13:  // dimension
+        x2 = model.GetNumber(handle, "X2");
+        y2 = model.GetNumber(handle, "Y2");
+        half = model.GetNumber(handle, "Width") / 2;
+        break;
+      case 1:  // arc
+        half = model.GetNumber(handle, "Radius") + model.GetNumber(handle, "Width") / 2;
+        break;
+      case kViaKind:
+        half = model.GetNumber(handle, "Size") / 2;
+        break;
+      case kPadKind:
+        half = std::max(model.GetNumber(handle, "XSizeTop"), model.GetNumber(handle, "YSizeTop")) / 2;
+        break;
+      default:
+        break;
+    }
+  }
+  if (left != nullptr) *left = static_cast<I32>(std::min(x, x2) - half);
+  if (bottom != nullptr) *bottom = static_cast<I32>(std::min(y, y2) - half);
+  if (right != nullptr) *right = static_cast<I32>(std::max(x, x2) + half);
+  if (top != nullptr) *top = static_cast<I32>(std::max(y, y2) + half);
+  return Traced(Call("PcbApi_QueryObjectBoundingRectangle", {handle}), 0);
+}
+
+// Every object of the stand-in came through the server's functions, none from the user.
+VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryObjectImport_FromUser(U32 handle) {
+  return Traced(Call("PcbApi_QueryObjectImport_FromUser", {handle}), Server().Alive(handle) ? 1 : 0);
+}
+
+// The stand-in draws nothing until the document is written.
+VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryObjectGraphicallyInvalidate(U32 handle) {
+  return Traced(Call("PcbApi_QueryObjectGraphicallyInvalidate", {handle}), 0);
+}
+
+}  // extern "C"
+
+// The definitions must match the signatures the plug-in binds.
+static_assert(std::is_same_v<decltype(PcbApi_QueryVia), api::PcbApi_QueryVia>);
+static_assert(std::is_same_v<decltype(PcbApi_QueryComponent), api::PcbApi_QueryComponent>);
+static_assert(std::is_same_v<decltype(PcbApi_QueryPadOrViaShapeOnLayer), api::PcbApi_QueryPadOrViaShapeOnLayer>);
+static_assert(std::is_same_v<decltype(PcbApi_QueryPadOrViaSizeOnLayer), api::PcbApi_QueryPadOrViaSizeOnLayer>);
+static_assert(std::is_same_v<decltype(PcbApi_QueryPadCornerRadiusOnLayer), api::PcbApi_QueryPadCornerRadiusOnLayer>);
+static_assert(std::is_same_v<decltype(PcbApi_QueryPadCRPercentageOnLayer), api::PcbApi_QueryPadCRPercentageOnLayer>);
+static_assert(std::is_same_v<decltype(PcbApi_SetPadShapeOnLayer), api::PcbApi_SetPadShapeOnLayer>);
+static_assert(std::is_same_v<decltype(PcbApi_SetPadSizeOnLayer), api::PcbApi_SetPadSizeOnLayer>);
+static_assert(std::is_same_v<decltype(PcbApi_SetCRPctOnLayer), api::PcbApi_SetCRPctOnLayer>);
+static_assert(std::is_same_v<decltype(PcbApi_GetDesignatorDisplayString), api::PcbApi_GetDesignatorDisplayString>);
+static_assert(std::is_same_v<decltype(PcbApi_References_Count), api::PcbApi_References_Count>);
+static_assert(std::is_same_v<decltype(PcbApi_References_At), api::PcbApi_References_At>);
+static_assert(std::is_same_v<decltype(PcbApi_GetMemberFromClassAt), api::PcbApi_GetMemberFromClassAt>);
+static_assert(std::is_same_v<decltype(PcbApi_RemoveAllMembersFromClass), api::PcbApi_RemoveAllMembersFromClass>);
+static_assert(std::is_same_v<decltype(PcbApi_AddMemberToClass), api::PcbApi_AddMemberToClass>);
+static_assert(std::is_same_v<decltype(PcbApi_QueryObjectBoundingRectangle),
+                             api::PcbApi_QueryObjectBoundingRectangle>);
+static_assert(std::is_same_v<decltype(PcbApi_QueryObjectImport_FromUser), api::PcbApi_QueryObjectImport_FromUser>);
+static_assert(std::is_same_v<decltype(PcbApi_QueryObjectGraphicallyInvalidate),
+                             api::PcbApi_QueryObjectGraphicallyInvalidate>);
