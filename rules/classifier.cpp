@@ -113,6 +113,7 @@ TClassifier::Group* TClassifier::Choose(int family) {
   Group* chosen = nullptr;
   // From the front (the group made last); a later group needs strictly more names to win.
   for (auto it = list.groups.rbegin(); it != list.groups.rend(); ++it) {
+    (*it)->chosen = false;
     if (chosen == nullptr || (*it)->names.size() > chosen->names.size()) chosen = it->get();
   }
   if (chosen != nullptr) chosen->chosen = true;
@@ -131,7 +132,6 @@ std::int32_t TClassifier::RuleCount(int family) {
 
 void TClassifier::GenerateRules() {
   RunDesignRuleDialogStep(*this);
-  // The dialog may have let host windows run; take the board as the host holds it now.
   board_.Exchange(true);
   for (int family = 1; family <= kRuleFamilyCount; ++family) GenerateFamily(family);
 }

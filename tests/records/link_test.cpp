@@ -1,7 +1,7 @@
 // Sequence numbers, owner tables and the link pass that attaches primitives to their owners.
 #include "host/object_access.h"
 #include "plugin/link_pass.h"
-#include "records/record_fixture.h"
+#include "tests/records/record_fixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // cannot hold.
 #include <string>
 
-#include "records/record_fixture.h"
+#include "tests/records/record_fixture.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The FT, FA, FV, FP, FF, FS, FD and FI readers on small records against the stand-in host.
 #include <string>
 
-#include "records/record_fixture.h"
+#include "tests/records/record_fixture.h"
 
 namespace {
 

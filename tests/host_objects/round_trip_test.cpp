@@ -1,0 +1,234 @@
+// Every wrapper class against the stand-in server: what one wrapper stores, a fresh wrapper loads
+// back field by field; values the plug-in never sets survive a load and a store; strings are cut
+// at their record capacities.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "host/core_calls.h"
+#include "host/object_access.h"
+#include "host/pcb_objects.h"
+#include "standin/orvpcb/model.h"
+#include "tests/host_objects/object_fields.h"
+
+namespace {
+
+using objects_test::Comparer;
+using objects_test::Filler;
+
+template <typename Wrapper>
+void ExpectRoundTrip(std::uint8_t kind, std::uint32_t handle, int seed) {
+  ASSERT_NE(handle, 0u);
+  auto stored = std::make_unique<Wrapper>(handle);
+  EXPECT_EQ(stored->ObjectId, kind);
+  stored->Exchange(true);
+  Filler fill(seed);
+  objects_test::Visit(*stored, *stored, fill);
+  stored->Exchange(false);
+
+  auto loaded = std::make_unique<Wrapper>(handle);
+  loaded->Exchange(true);
+  Comparer compare;
+  objects_test::Visit(*stored, *loaded, compare);
+  EXPECT_GT(compare.field, 0);
+}
+
+std::uint32_t New(std::uint8_t kind) { return host::PcbApi_CreateObject(kind); }
+
+TEST(ObjectRoundTrip, EveryKindLoadsWhatItStored) {
+  ExpectRoundTrip<TPcbArc>(1, New(1), 100);
+  ExpectRoundTrip<TPcbVia>(3, New(3), 300);
+  ExpectRoundTrip<TPcbTrack>(4, New(4), 400);
+  ExpectRoundTrip<TPcbText>(5, New(5), 500);
+  ExpectRoundTrip<TPcbFill>(6, New(6), 600);
+  ExpectRoundTrip<TPcbFromTo>(7, New(7), 700);
+  ExpectRoundTrip<TPcbNet>(8, New(8), 800);
+  ExpectRoundTrip<TPcbComponent>(9, New(9), 900);
+  ExpectRoundTrip<TPCBRegion>(11, New(11), 1100);
+  ExpectRoundTrip<TPcbComponentBody>(12, New(12), 1200);
+  ExpectRoundTrip<TPcbCoordinate>(14, New(14), 1400);
+  ExpectRoundTrip<TPCBObjectClass>(15, New(15), 1500);
+  ExpectRoundTrip<TPcbRule>(16, host::PcbApi_CreateRuleObject(3), 1600);
+  ExpectRoundTrip<TPcbRuleEx>(16, host::PcbApi_CreateRuleObject(3), 1650);
+  ExpectRoundTrip<TPcbManualFromTo>(17, New(17), 1700);
+  ExpectRoundTrip<TPcbDifferentialPair>(18, New(18), 1800);
+  ExpectRoundTrip<TPcbViolation>(19, New(19), 1900);
+  ExpectRoundTrip<TPcbEmbedded>(20, New(20), 2000);
+  ExpectRoundTrip<TPcbEmbeddedBoard>(21, New(21), 2100);
+  ExpectRoundTrip<TPcbSplitPlane>(22, New(22), 2200);
+}
+
+TEST(ObjectRoundTrip, PadInFullStackKeepsEveryLayer) {
+  const std::uint32_t handle = New(2);
+  auto stored = std::make_unique<TPcbPad>(handle);
+  stored->Exchange(true);
+  Filler fill(200);
+  objects_test::Visit(*stored, *stored, fill);
+  stored->StackMode = 2;
+  stored->Exchange(false);
+
+  auto loaded = std::make_unique<TPcbPad>(handle);
+  loaded->Exchange(true);
+  Comparer compare;
+  objects_test::Visit(*stored, *loaded, compare);
+  EXPECT_EQ(loaded->StackMode, 2);
+  EXPECT_EQ(loaded->TopCRPercentage, stored->CRPercentageOnLayer[1]);
+  EXPECT_EQ(loaded->MidCRPercentage, stored->CRPercentageOnLayer[31]);  // the last mid layer read
+  EXPECT_EQ(loaded->BottomCRPercentage, stored->CRPercentageOnLayer[32]);
+}
+
+template <typename Outline>
+void ExpectOutlineRoundTrip(std::uint8_t kind) {
+  const std::uint32_t handle = New(kind);
+  auto stored = std::make_unique<Outline>(handle);
+  stored->Exchange(true);
+  Filler fill(1000);
+  objects_test::Visit(*stored, *stored, fill);
+  stored->PointCount = 3;
+  for (int i = 0; i <= 3; ++i) {
+    stored->Segments[i] = {static_cast<std::uint8_t>(i % 2), 10 * i, 20 * i, 30 * i, 40 * i, 50 * i, 1.5 * i, 2.5 * i};
+  }
+  stored->Segments[4].X = 999;  // beyond PointCount: not the host's business
+  stored->Exchange(false);
+
+  auto loaded = std::make_unique<Outline>(handle);
+  loaded->Exchange(true);
+  Comparer compare;
+  objects_test::Visit(*stored, *loaded, compare);
+  EXPECT_EQ(loaded->PointCount, 3);
+  for (int i = 0; i <= 3; ++i) {
+    const TSegment& a = stored->Segments[i];
+    const TSegment& b = loaded->Segments[i];
+    EXPECT_EQ(a.SegmentKind, b.SegmentKind);
+    EXPECT_EQ(a.X, b.X);
+    EXPECT_EQ(a.Y, b.Y);
+    EXPECT_EQ(a.CentreX, b.CentreX);
+    EXPECT_EQ(a.CentreY, b.CentreY);
+    EXPECT_EQ(a.Radius, b.Radius);
+    EXPECT_EQ(a.StartAngle, b.StartAngle);
+    EXPECT_EQ(a.EndAngle, b.EndAngle);
+  }
+  EXPECT_EQ(loaded->Segments[4].X, 0);
+}
+
+TEST(ObjectRoundTrip, OutlinesKeepSegmentsUpToPointCount) {
+  ExpectOutlineRoundTrip<TPcbPolygon>(10);
+  ExpectOutlineRoundTrip<TPcbBoardOutline>(26);
+  ExpectOutlineRoundTrip<TPcbSplitPlane>(22);
+}
+
+TEST(ObjectRoundTrip, DimensionKeepsItsReferences) {
+  const std::uint32_t handle = New(13);
+  auto stored = std::make_unique<TPcbDimension>(handle);
+  stored->Exchange(true);
+  EXPECT_TRUE(stored->References.empty());
+  Filler fill(1300);
+  objects_test::Visit(*stored, *stored, fill);
+  stored->References = {{1, 2, 3, 4}, {5, 6, 7, 8}, {-9, 10, -11, 12}};
+  stored->Exchange(false);
+
+  auto loaded = std::make_unique<TPcbDimension>(handle);
+  loaded->Exchange(true);
+  Comparer compare;
+  objects_test::Visit(*stored, *loaded, compare);
+  EXPECT_EQ(loaded->References, stored->References);
+}
+
+TEST(ObjectRoundTrip, ClassKeepsItsMembersInOrder) {
+  const std::uint32_t handle = New(15);
+  TPCBObjectClass stored(handle);
+  stored.Members = {"GND", "VCC", std::string(300, 'n')};
+  stored.Exchange(false);
+  TPCBObjectClass loaded(handle);
+  loaded.Exchange(true);
+  ASSERT_EQ(loaded.Members.size(), 3u);
+  EXPECT_EQ(loaded.Members[0], "GND");
+  EXPECT_EQ(loaded.Members[1], "VCC");
+  EXPECT_EQ(loaded.Members[2], std::string(255, 'n'));  // cut to a counted string
+}
+
+// Every value the host holds for an object, the unnamed ones included, comes back unchanged
+// from a load followed by a store through the kind's wrapper.
+TEST(ObjectRoundTrip, LoadThenStoreChangesNothingInTheHost) {
+  orv::Model& model = orv::Server();
+  for (std::uint8_t kind : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 26}) {
+    SCOPED_TRACE("kind " + std::to_string(kind));
+    const std::uint32_t handle = kind == 16 ? host::PcbApi_CreateRuleObject(2) : New(kind);
+    const orv::Layout& layout = model.LayoutOf(kind);
+    int next = 7;
+    auto expected = [&](const orv::FieldSlot& slot) -> double {
+      if (slot.def.name == "Layer") return 1 + next % 82;
+      if (slot.def.name == "ReferenceCount") return 2;
+      if (slot.def.name == "StackMode") return 2;
+      if (slot.def.type == orv::FieldType::kF64) return next + 0.5;
+      if (slot.def.type == orv::FieldType::kI32) return -next;
+      return next % 250 + 1;
+    };
+    for (const orv::FieldSlot& slot : layout.slots) {
+      for (std::uint32_t i = 1; i <= slot.instances; ++i, ++next) {
+        if (slot.def.type == orv::FieldType::kString) {
+          model.SetText(handle, slot.def.name, "t" + std::to_string(next), i);
+        } else if (slot.def.type != orv::FieldType::kSegments && slot.def.type != orv::FieldType::kBytes) {
+          model.SetNumber(handle, slot.def.name, expected(slot), i);
+        }
+      }
+    }
+    std::unique_ptr<TPCBObject> wrapper = MakeWrapper(kind, handle);
+    ASSERT_TRUE(wrapper);
+    wrapper->Exchange(true);
+    wrapper->Exchange(false);
+    next = 7;
+    for (const orv::FieldSlot& slot : layout.slots) {
+      for (std::uint32_t i = 1; i <= slot.instances; ++i, ++next) {
+        // The host derives a pad's corner radius from the percentage stored on the layer.
+        if (slot.def.name == "CornerRadiusOnLayer") continue;
+        if (slot.def.type == orv::FieldType::kString) {
+          EXPECT_EQ(model.GetText(handle, slot.def.name, i), "t" + std::to_string(next)) << slot.def.name;
+        } else if (slot.def.type != orv::FieldType::kSegments && slot.def.type != orv::FieldType::kBytes) {
+          EXPECT_EQ(model.GetNumber(handle, slot.def.name, i), expected(slot)) << slot.def.name << " #" << i;
+        }
+      }
+    }
+  }
+}
+
+// Names longer than their record's room are cut, on the plug-in's side and in the host.
+TEST(ObjectRoundTrip, StringsAreCutAtTheirCapacities) {
+  const std::string long_text(300, 'x');
+  struct Case {
+    std::uint8_t kind;
+    const char* field;
+    std::size_t capacity;
+  };
+  constexpr Case kCases[] = {{2, "Name", 20}, {9, "Pattern", 250}, {5, "Text", 254}, {8, "Name", 255},
+                             {15, "Name", 255}};
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.field);
+    const std::uint32_t handle = New(c.kind);
+    std::unique_ptr<TPCBObject> wrapper = MakeWrapper(c.kind, handle);
+    wrapper->Exchange(true);
+    if (auto* pad = dynamic_cast<TPcbPad*>(wrapper.get())) pad->Name.Assign(long_text);
+    if (auto* component = dynamic_cast<TPcbComponent*>(wrapper.get())) component->Pattern.Assign(long_text);
+    if (auto* text = dynamic_cast<TPcbText*>(wrapper.get())) text->Text.Assign(long_text);
+    if (auto* net = dynamic_cast<TPcbNet*>(wrapper.get())) net->Name.Assign(long_text);
+    if (auto* object_class = dynamic_cast<TPCBObjectClass*>(wrapper.get())) object_class->Name.Assign(long_text);
+    wrapper->Exchange(false);
+    EXPECT_EQ(orv::Server().GetText(handle, c.field), long_text.substr(0, c.capacity));
+  }
+}
+
+TEST(ObjectRoundTrip, TextDisplayStringIsTheHostsTextAtMost254) {
+  const std::uint32_t handle = New(5);
+  TPcbText text(handle);
+  text.Exchange(true);
+  EXPECT_EQ(text.FontName, "Arial");
+  text.Text.Assign(std::string(254, 'd'));
+  text.Exchange(false);
+  EXPECT_EQ(text.DisplayString.View(), std::string(254, 'd'));
+  TPcbText loaded(handle);
+  loaded.Exchange(true);
+  EXPECT_EQ(loaded.DisplayString.Length(), 254u);
+}
+
+}  // namespace
