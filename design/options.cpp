@@ -120,8 +120,8 @@ void ReadOutputAndPrinter(TInput& input, TPcbBoard& board) {
 
 void ReadGerberAndPlacer(TInput& input, TPcbBoard& board, RunState& run) {
   TGerberOptions& g = board.GerberOptions;
-  ReadInts(input, g.Value1, g.Value2, g.Value6, g.Value7, g.Value15, g.Value4, g.Value8, g.Value9, g.Value10,
-           g.Value11, g.Value12, g.Value18, g.Value17, g.Value14, g.Value16);
+  ReadInts(input, g.Value1, g.Value2, g.Value6, g.Value7, g.Value15, g.Value4, g.Value8, g.Value9, g.Value10, g.Value11,
+           g.Value12, g.Value18, g.Value17, g.Value14, g.Value16);
   input.LineEnd();
   ReadStringLine(input, g.Value13);
 

@@ -13,9 +13,7 @@ namespace {
 constexpr std::uint8_t kLastIteratedKind = 25;
 constexpr std::uint8_t kLastIteratedLayer = 82;
 
-bool IsInternalPlane(std::uint8_t number) {
-  return number >= layer_id::kFirstPlane && number <= layer_id::kLastPlane;
-}
+bool IsInternalPlane(std::uint8_t number) { return number >= layer_id::kFirstPlane && number <= layer_id::kLastPlane; }
 
 }  // namespace
 
@@ -63,8 +61,7 @@ void TPcbBoard::IterateObjects(const std::function<void(std::uint32_t)>& procedu
     if (!kinds.test(kind)) continue;
     for (std::uint8_t layer = 0; layer <= kLastIteratedLayer; ++layer) {
       if (!layers.test(layer)) continue;
-      const std::uint32_t iterator =
-          host::PcbApi_CreateIterator(handle_, kind, method, layer_id::FromNumber(layer));
+      const std::uint32_t iterator = host::PcbApi_CreateIterator(handle_, kind, method, layer_id::FromNumber(layer));
       for (std::uint32_t object = host::PcbApi_GetFirstObject(iterator); object != 0;
            object = host::PcbApi_GetNextObject(iterator)) {
         procedure(object);
@@ -124,11 +121,10 @@ void TPcbBoard::ExchangeOptions(std::uint8_t dir) {
   host::PcbApi_QueryBoardEngineeringChangeOrderOptions(dir, handle_, &EcoOptions.Value1, EcoOptions.Value2.Raw());
 
   TOutputOptions& o = OutputOptions;
-  host::PcbApi_QueryBoardOutputOptions(dir, handle_, &o.Value1, &o.Value2, &o.Value3, &o.Value4, &o.Value5,
-                                       &o.Value6, &o.Value7, &o.Value8, &o.Value9, &o.Value10, &o.Value11,
-                                       &o.Value12, &o.Value13, &o.Value14, &o.Value15, &o.Value16, &o.Value17,
-                                       &o.Value18, &o.Value19, &o.Value20, &o.Value21, &o.Value22, &o.Value23,
-                                       &o.Value24);
+  host::PcbApi_QueryBoardOutputOptions(dir, handle_, &o.Value1, &o.Value2, &o.Value3, &o.Value4, &o.Value5, &o.Value6,
+                                       &o.Value7, &o.Value8, &o.Value9, &o.Value10, &o.Value11, &o.Value12, &o.Value13,
+                                       &o.Value14, &o.Value15, &o.Value16, &o.Value17, &o.Value18, &o.Value19,
+                                       &o.Value20, &o.Value21, &o.Value22, &o.Value23, &o.Value24);
   host::PcbApi_QueryBoardOutputOptionsPlotLayers(dir, handle_, PlotLayers.data());
   host::PcbApi_QueryBoardOutputOptionsFlipLayers(dir, handle_, FlipLayers.data());
 
@@ -137,20 +133,20 @@ void TPcbBoard::ExchangeOptions(std::uint8_t dir) {
                                                &p.Value5, &p.Value6);
 
   TGerberOptions& g = GerberOptions;
-  host::PcbApi_QueryBoardGerberOptions(dir, handle_, &g.Value1, &g.Value2, &g.Value3, &g.Value4, &g.Value5,
-                                       &g.Value6, &g.Value7, &g.Value8, &g.Value9, &g.Value10, &g.Value11,
-                                       &g.Value12, g.Value13.Raw(), &g.Value14, &g.Value15, &g.Value16, &g.Value17,
-                                       &g.Value18, &g.Value19);
+  host::PcbApi_QueryBoardGerberOptions(dir, handle_, &g.Value1, &g.Value2, &g.Value3, &g.Value4, &g.Value5, &g.Value6,
+                                       &g.Value7, &g.Value8, &g.Value9, &g.Value10, &g.Value11, &g.Value12,
+                                       g.Value13.Raw(), &g.Value14, &g.Value15, &g.Value16, &g.Value17, &g.Value18,
+                                       &g.Value19);
   ExchangePrinter(dir);
 }
 
 void TPcbBoard::ExchangePrinter(std::uint8_t dir) {
   TPrinterOptions& p = PrinterOptions;
   host::PcbApi_QueryBoardPrinterOptions(dir, handle_, p.Value1.Raw(), p.Value2.Raw(), p.Value3.Raw(), &p.Value4,
-                                        &p.Value5, &p.Value6, &p.Value7, &p.Value8, &p.Value9, &p.Value10,
-                                        &p.Value11, &p.Value12, &p.Value13, p.Value14.data(), &p.Value15,
-                                        &p.Value16, &p.Value17, &p.Value18, &p.Value19, &p.Value20, &p.Value21,
-                                        &p.Value22, &p.Value23, &p.Value24, &p.Value25, &p.Value26);
+                                        &p.Value5, &p.Value6, &p.Value7, &p.Value8, &p.Value9, &p.Value10, &p.Value11,
+                                        &p.Value12, &p.Value13, p.Value14.data(), &p.Value15, &p.Value16, &p.Value17,
+                                        &p.Value18, &p.Value19, &p.Value20, &p.Value21, &p.Value22, &p.Value23,
+                                        &p.Value24, &p.Value25, &p.Value26);
   for (std::uint8_t pen = 1; pen <= api::kPlotterPens; ++pen) {
     TPlotterPen& values = PlotterPens[pen - 1u];
     host::PcbApi_QueryBoardPrinterOptionsPlotterPen(dir, handle_, pen, &values.Value1, &values.Value2);
@@ -168,8 +164,7 @@ void TPcbBoard::LoadLayerPairs() {
   if (host::PcbApi_QueryBoardLayerPairsCount(1, handle_, &count) != 0) count = 0;
   for (std::int32_t index = 0; index < count; ++index) {
     TPcblayerPair pair;
-    host::PcbApi_QueryBoardLayerPairAt(1, handle_, index, &pair.Layer1Id, &pair.Layer1, &pair.Layer2Id,
-                                       &pair.Layer2);
+    host::PcbApi_QueryBoardLayerPairAt(1, handle_, index, &pair.Layer1Id, &pair.Layer1, &pair.Layer2Id, &pair.Layer2);
     // Named top-most layer first, whatever order the host gives them in.
     const std::uint8_t upper = std::min(pair.Layer1, pair.Layer2);
     const std::uint8_t lower = std::max(pair.Layer1, pair.Layer2);
@@ -188,8 +183,7 @@ void TPcbBoard::StoreLayerPairs() {
   host::PcbApi_QueryBoardLayerPairsCount(0, handle_, &count);
   std::int32_t index = 0;
   for (TPcblayerPair& pair : layer_pairs_) {
-    host::PcbApi_QueryBoardLayerPairAt(0, handle_, index++, &pair.Layer1Id, &pair.Layer1, &pair.Layer2Id,
-                                       &pair.Layer2);
+    host::PcbApi_QueryBoardLayerPairAt(0, handle_, index++, &pair.Layer1Id, &pair.Layer1, &pair.Layer2Id, &pair.Layer2);
   }
 }
 

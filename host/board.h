@@ -67,8 +67,8 @@ struct TOutputOptions {
   std::int32_t Value1 = 0;
   std::int32_t Value2 = 0;
   std::uint8_t Value3 = 0, Value4 = 0, Value5 = 0, Value6 = 0, Value7 = 0, Value8 = 0, Value9 = 0, Value10 = 0,
-               Value11 = 0, Value12 = 0, Value13 = 0, Value14 = 0, Value15 = 0, Value16 = 0, Value17 = 0,
-               Value18 = 0, Value19 = 0, Value20 = 0, Value21 = 0, Value22 = 0, Value23 = 0, Value24 = 0;
+               Value11 = 0, Value12 = 0, Value13 = 0, Value14 = 0, Value15 = 0, Value16 = 0, Value17 = 0, Value18 = 0,
+               Value19 = 0, Value20 = 0, Value21 = 0, Value22 = 0, Value23 = 0, Value24 = 0;
 };
 
 // Plot-layer and flip-layer sets: element s-1 holds the flag of slot s.
@@ -195,7 +195,7 @@ class TPcbBoard {
   TPlacerOptions PlacerOptions;
   TGerberOptions GerberOptions;
   TPrinterOptions PrinterOptions;
-  std::array<TPlotterPen, api::kPlotterPens> PlotterPens{};        // element p-1 for pen p
+  std::array<TPlotterPen, api::kPlotterPens> PlotterPens{};         // element p-1 for pen p
   std::array<TCompositeLayer, api::kLayerCount> CompositeLayers{};  // element n-1 for layer n
   TDielectric TopDielectric;
   TDielectric BottomDielectric;

@@ -23,7 +23,7 @@ TInternalPlane::TInternalPlane(std::uint32_t board, std::uint8_t number) : TLaye
 
 std::int32_t TInternalPlane::Exchange(bool load) {
   const std::uint8_t dir = load ? 1 : 0;
-  host::PcbApi_QueryInternalPlane(dir, number_, board_, Name.Raw(), &Value, &Bytes[0], &Bytes[1], &Bytes[2],
-                                  &Bytes[3], PlaneNetName.Raw());
+  host::PcbApi_QueryInternalPlane(dir, number_, board_, Name.Raw(), &Value, &Bytes[0], &Bytes[1], &Bytes[2], &Bytes[3],
+                                  PlaneNetName.Raw());
   return ExchangeDielectric(dir);
 }

@@ -1,5 +1,6 @@
 // Readers of the FV (via) and FP (pad) records; the pad reader also hands each pad's mask,
 // clearance and plane-connection values to the classifier.
+#include <array>
 #include <charconv>
 
 #include "records/conventions.h"
@@ -80,6 +81,59 @@ void ClassifyPad(std::uint8_t layer, std::uint8_t connect_code, const PadRuleVal
   }
 }
 
+
+// The value line of a pad record, read before the host object is made.
+struct PadValues {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  std::array<std::int32_t, 3> x_size{};  // top, middle, bottom
+  std::array<std::int32_t, 3> y_size{};
+  std::array<std::uint8_t, 3> shape{};
+  std::int32_t hole_size = 0;
+  std::uint8_t connect_code = 0;
+  std::int32_t file_layer = 0;
+  std::int32_t net = 0;
+  double rotation = 0;
+  std::uint8_t tag = 0;
+  PadRuleValues rules;
+};
+
+void ReadPadValues(PadValues& v) {
+  TInput& in = In();
+  SkipInts(2);
+  v.x = in.ReadInt();
+  v.y = in.ReadInt();
+  if (Level() < 7) {
+    // One size and shape for every layer.
+    v.x_size.fill(in.ReadInt());
+    v.y_size.fill(in.ReadInt());
+    v.shape.fill(LowByte(in.ReadInt()));
+  } else {
+    for (std::size_t i = 0; i < 3; ++i) {
+      v.x_size[i] = in.ReadInt();
+      v.y_size[i] = in.ReadInt();
+      v.shape[i] = LowByte(in.ReadInt());
+    }
+  }
+  v.hole_size = in.ReadInt();
+  v.connect_code = LowByte(in.ReadInt());
+  v.file_layer = in.ReadInt();
+  v.net = in.ReadInt();
+  SkipInts(1);
+  if (Level() >= 9) {
+    v.rotation = in.ReadReal();
+    v.rules.solder_mask = RuleLength(in.ReadInt());
+    v.rules.paste_mask = RuleLength(in.ReadInt());
+    v.rules.connect_value1 = RuleLength(in.ReadInt());
+    v.rules.connect_value2 = RuleLength(in.ReadInt());
+    v.rules.plane_clearance = RuleLength(in.ReadInt());
+    v.rules.connect_value3 = RuleLength(in.ReadInt());
+    v.tag = LowByte(in.ReadInt());
+  }
+  if (Level() >= 10) SkipInts(7);
+  in.LineEnd();
+}
+
 }  // namespace
 
 // A level 10 via: leading pair, X, Y, diameter, hole, (ignored), layer-pair code, net,
@@ -130,71 +184,46 @@ std::uint32_t ReadVia() {
 //   0 0 1000 2000 6000 6000 1 6000 6000 1 6000 6000 1 3000 1 34 2 0 0.0 400 0 1000 1000 2000 4 0
 //   14
 std::uint32_t ReadPad() {
+  PadValues values;
+  ReadPadValues(values);
+  // Shape 6 marks a pad that versions before 2.50 wrote but never loaded. No host object is
+  // made for it (one would stay behind in the host, on no board), but it counts as a record on
+  // the progress bar; its name line is left to the record loop, which skips it.
+  if (Level() < 7 && values.shape[0] == 6) {
+    StepAndPoll();
+    return 0;
+  }
+
   auto pad = CreateRecord<TPad>(kPadKind);
   TInput& in = In();
-  SkipInts(2);
-  pad->X = in.ReadInt();
-  pad->Y = in.ReadInt();
-  std::uint8_t connect_code = 0;
-  std::int32_t layer = 0;
-  std::int32_t net = 0;
-  PadRuleValues rule_values;
-  if (Level() < 7) {
-    const std::int32_t x_size = in.ReadInt();
-    const std::int32_t y_size = in.ReadInt();
-    const std::uint8_t shape = LowByte(in.ReadInt());
-    pad->HoleSize = in.ReadInt();
-    connect_code = LowByte(in.ReadInt());
-    layer = in.ReadInt();
-    net = in.ReadInt();
-    SkipInts(1);
-    in.LineEnd();
-    pad->SetLayerNumber(MapFileLayer(layer));
-    // Shape 6 marks a pad that older versions wrote but never loaded: it is dropped, and its
-    // name line is left to the record loop, which skips it.
-    if (shape == 6) return 0;
-    pad->XSizeTop = pad->XSizeMid = pad->XSizeBottom = x_size;
-    pad->YSizeTop = pad->YSizeMid = pad->YSizeBottom = y_size;
-    pad->ShapeTop = pad->ShapeMid = pad->ShapeBottom = shape;
-  } else {
-    pad->XSizeTop = in.ReadInt();
-    pad->YSizeTop = in.ReadInt();
-    pad->ShapeTop = LowByte(in.ReadInt());
-    pad->XSizeMid = in.ReadInt();
-    pad->YSizeMid = in.ReadInt();
-    pad->ShapeMid = LowByte(in.ReadInt());
-    pad->XSizeBottom = in.ReadInt();
-    pad->YSizeBottom = in.ReadInt();
-    pad->ShapeBottom = LowByte(in.ReadInt());
-    pad->HoleSize = in.ReadInt();
-    connect_code = LowByte(in.ReadInt());
-    layer = in.ReadInt();
-    net = in.ReadInt();
-    SkipInts(1);
-    pad->SetLayerNumber(MapFileLayer(layer));
-    if (Level() >= 9) {
-      pad->Rotation = in.ReadReal();
-      rule_values.solder_mask = RuleLength(in.ReadInt());
-      rule_values.paste_mask = RuleLength(in.ReadInt());
-      rule_values.connect_value1 = RuleLength(in.ReadInt());
-      rule_values.connect_value2 = RuleLength(in.ReadInt());
-      rule_values.plane_clearance = RuleLength(in.ReadInt());
-      rule_values.connect_value3 = RuleLength(in.ReadInt());
-      pad->Tag = LowByte(in.ReadInt());
-    }
-    if (Level() >= 10) SkipInts(7);
-    in.LineEnd();
+  pad->X = values.x;
+  pad->Y = values.y;
+  pad->XSizeTop = values.x_size[0];
+  pad->YSizeTop = values.y_size[0];
+  pad->ShapeTop = values.shape[0];
+  pad->XSizeMid = values.x_size[1];
+  pad->YSizeMid = values.y_size[1];
+  pad->ShapeMid = values.shape[1];
+  pad->XSizeBottom = values.x_size[2];
+  pad->YSizeBottom = values.y_size[2];
+  pad->ShapeBottom = values.shape[2];
+  pad->HoleSize = values.hole_size;
+  const std::uint8_t layer = MapFileLayer(values.file_layer);
+  pad->SetLayerNumber(layer);
+  if (Level() >= 9) {
+    pad->Rotation = values.rotation;
+    pad->Tag = values.tag;
   }
   in.ReadString(pad->Name);
   in.LineEnd();
 
   ShortString<255> key;
   MakePadKey(*pad, key);
-  ClassifyPad(MapFileLayer(layer), connect_code, rule_values, key.View());
+  ClassifyPad(layer, values.connect_code, values.rules, key.View());
 
   if (Run().abort) return 0;
   pad->Index = NextIndex(TIndexTables::Sequence::kPad);
-  pad->Net = net;
+  pad->Net = values.net;
   pad->Flags = 0;
   pad->Finish();
   return StoreRecord(*pad);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 
 #include "host/board.h"
 #include "rules/design_rule_translator.h"
@@ -95,8 +96,9 @@ void TClassifier::Add(RuleFamily which, const Key& key, std::string_view name) {
     family.groups.push_back(std::move(group));
   }
   Group& group = *family.groups[found->second];
-  auto [name_entry, added] = group.name_set.emplace(name.substr(0, kNameCapacity));
-  if (added) group.names.push_back(&*name_entry);
+  const std::string_view kept = name.substr(0, kNameCapacity);
+  if (group.name_set.find(kept) != group.name_set.end()) return;
+  group.names.push_back(&*group.name_set.emplace(kept).first);
 }
 
 bool TClassifier::Gate(int family) const {
@@ -112,6 +114,7 @@ TClassifier::Group* TClassifier::Choose(int family) {
   Family& list = families_[static_cast<std::size_t>(family) - 1];
   Group* chosen = nullptr;
   // From the front (the group made last); a later group needs strictly more names to win.
+  // Only the group chosen now keeps its mark, so the counts and the rules always agree.
   for (auto it = list.groups.rbegin(); it != list.groups.rend(); ++it) {
     (*it)->chosen = false;
     if (chosen == nullptr || (*it)->names.size() > chosen->names.size()) chosen = it->get();
@@ -127,7 +130,7 @@ std::int32_t TClassifier::RuleCount(int family) {
   for (const auto& group : families_[static_cast<std::size_t>(family) - 1].groups) {
     if (!group->chosen) count += group->names.size();
   }
-  return static_cast<std::int32_t>(std::min<std::size_t>(count, INT32_MAX));
+  return static_cast<std::int32_t>(std::min<std::size_t>(count, std::numeric_limits<std::int32_t>::max()));
 }
 
 void TClassifier::GenerateRules() {

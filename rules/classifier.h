@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -77,10 +78,15 @@ class TClassifier {
   struct KeyHash {
     std::size_t operator()(const Key& key) const;
   };
+  // Names are looked up by view, so a name already in the group costs no copy.
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
+  };
   struct Group {
     Key key;
     bool chosen = false;
-    std::unordered_set<std::string> name_set;  // uniqueness without walking the names
+    std::unordered_set<std::string, NameHash, std::equal_to<>> name_set;  // uniqueness without walking the names
     std::vector<const std::string*> names;     // insertion order; the front is the last one
   };
   struct Family {

@@ -121,10 +121,10 @@ json LayerPairs(const BoardReader& r) {
       return number >= 1 && number <= api::kLayerCount ? r.Text("LayerName", number)
                                                        : std::string(api::LayerName(number));
     };
-    pairs.push_back({{"Layer1", first},
-                     {"Layer2", second},
-                     {"Name", Latin1ToUtf8(name_of(std::min(first, second)) + " - " +
-                                           name_of(std::max(first, second)))}});
+    pairs.push_back(
+        {{"Layer1", first},
+         {"Layer2", second},
+         {"Name", Latin1ToUtf8(name_of(std::min(first, second)) + " - " + name_of(std::max(first, second)))}});
   }
   return pairs;
 }

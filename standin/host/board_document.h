@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-
 #include <nlohmann/json.hpp>
 
 #include "standin/orvpcb/model.h"

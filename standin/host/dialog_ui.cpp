@@ -55,12 +55,16 @@ constexpr char kHelpPage[] =
     "per-net rules, for example when there would be very many of them and you would rather\n"
     "define a few rules by hand.\n";
 
-void PrintDialog(const ViderveDialog& dialog, const std::vector<std::size_t>& boxes) {
+// The caption and the label texts first, then the boxes and keys (again after each key).
+void PrintDialog(const ViderveDialog& dialog, const std::vector<std::size_t>& boxes, bool with_texts) {
   const auto controls = Controls(dialog);
-  std::cerr << "\n== " << Text(dialog.caption) << "==\n";
-  for (const ViderveControl& control : controls) {
-    if (Text(control.class_name) == "TLabel") std::cerr << Text(control.caption) << "\n\n";
+  if (with_texts) {
+    std::cerr << "\n== " << Text(dialog.caption) << "==\n";
+    for (const ViderveControl& control : controls) {
+      if (Text(control.class_name) == "TLabel") std::cerr << Text(control.caption) << "\n";
+    }
   }
+  std::cerr << "\n";
   for (std::size_t n = 0; n < boxes.size(); ++n) {
     const ViderveControl& box = controls[boxes[n]];
     std::cerr << "  " << (n + 1) << ". [" << (box.checked != 0 ? 'x' : ' ') << "] " << Text(box.caption)
@@ -85,8 +89,8 @@ std::int32_t AskInTerminal(ViderveDialog& dialog) {
   TerminalKeys::Suspend();
   std::int32_t result = DefaultResult(dialog);
   std::string line;
-  for (;;) {
-    PrintDialog(dialog, boxes);
+  for (bool first = true;; first = false) {
+    PrintDialog(dialog, boxes, first);
     if (!std::getline(std::cin, line)) break;  // end of input: OK
     while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.pop_back();
     if (line.empty()) break;

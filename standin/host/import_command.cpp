@@ -13,6 +13,7 @@
 
 #include "standin/host/document.h"
 #include "standin/host/plugin_loader.h"
+#include "standin/host/svg_writer_board.h"
 #include "standin/orvpcb/model.h"
 
 namespace fs = std::filesystem;
@@ -144,6 +145,16 @@ int RunImport(const ImportRequest& request) {
       return 2;
     }
     if (!request.options.quiet) std::cerr << "viderave: board document written to " << json_path << "\n";
+  }
+  if (!request.svg_path.empty()) {
+    svg::SvgWriter picture;
+    svg::AddBoard(model, board, file_name, picture);
+    std::string error;
+    if (!svg::WritePicture(picture, request.svg_path, error)) {
+      std::cerr << "viderave: cannot write the picture " << request.svg_path << ": " << error << "\n";
+      return 2;
+    }
+    if (!request.options.quiet) std::cerr << "viderave: picture written to " << request.svg_path << "\n";
   }
   if (!request.options.quiet) {
     std::cerr << "viderave: " << (imported ? "imported " : "import did not complete: ") << request.file << "\n";

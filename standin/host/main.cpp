@@ -1,5 +1,5 @@
 // The host program: import a text PCB file into a board document, tell whether a file is one,
-// describe the importer.
+// describe the importer, draw a saved board document.
 #include <unistd.h>
 
 #include <iostream>
@@ -9,6 +9,7 @@
 
 #include "standin/host/import_command.h"
 #include "standin/host/plugin_loader.h"
+#include "standin/host/svg_writer_board.h"
 
 namespace {
 
@@ -52,6 +53,13 @@ int main(int argc, char** argv) {
 
   app.add_subcommand("describe", "print the importer's description");
 
+  std::string render_document, render_svg;
+  bool render_quiet = false;
+  CLI::App* render = app.add_subcommand("render", "draw a saved board document as an SVG picture");
+  render->add_option("DOCUMENT", render_document, "the board document (JSON)")->required();
+  render->add_option("--svg", render_svg, "where the picture goes (default: DOCUMENT.svg)");
+  render->add_flag("--quiet", render_quiet, "no messages on the terminal");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -65,6 +73,7 @@ int main(int argc, char** argv) {
     request.options.interactive = isatty(STDIN_FILENO) != 0;
     return RunImport(request);
   }
+  if (render->parsed()) return RunRender(render_document, render_svg, render_quiet);
   const PluginModule plugin(plugin_path.empty() ? DefaultPluginPath() : plugin_path);
   if (!plugin.Loaded()) {
     std::cerr << "viderave: cannot load the importer: " << plugin.Error() << "\n";

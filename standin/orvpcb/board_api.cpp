@@ -32,10 +32,10 @@ std::int32_t PairCapacity() {
 
 extern "C" {
 
-VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryBoard(std::uint8_t dir, std::uint32_t board,
-                                                                std::int32_t* v1, std::uint8_t* file_name,
-                                                                std::uint8_t* v3, std::int32_t* v4, std::int32_t* v5,
-                                                                std::int32_t* v6, std::int32_t* v7, std::uint8_t* v8,
+VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryBoard(std::uint8_t dir, std::uint32_t board, std::int32_t* v1,
+                                                                std::uint8_t* file_name, std::uint8_t* v3,
+                                                                std::int32_t* v4, std::int32_t* v5, std::int32_t* v6,
+                                                                std::int32_t* v7, std::uint8_t* v8,
                                                                 std::uint32_t* current_layer, std::int32_t* v10) {
   static const int schema = SchemaId("PcbApi_QueryBoard");
   return ExchangeRecord(schema, dir, board, v1, file_name, v3, v4, v5, v6, v7, v8, current_layer, v10);
@@ -67,12 +67,9 @@ VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryLayerDielectric(std::u
 }
 
 // Only the sixteen internal planes have a plane record.
-VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryInternalPlane(std::uint8_t dir, std::uint8_t layer,
-                                                                        std::uint32_t board, std::uint8_t* name,
-                                                                        std::int32_t* v2, std::uint8_t* v3,
-                                                                        std::uint8_t* flag, std::uint8_t* v5,
-                                                                        std::uint8_t* v6,
-                                                                        std::uint8_t* plane_net_name) {
+VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryInternalPlane(
+    std::uint8_t dir, std::uint8_t layer, std::uint32_t board, std::uint8_t* name, std::int32_t* v2, std::uint8_t* v3,
+    std::uint8_t* flag, std::uint8_t* v5, std::uint8_t* v6, std::uint8_t* plane_net_name) {
   static const int schema = SchemaId("PcbApi_QueryInternalPlane");
   if (layer < layer_id::kFirstPlane || layer > layer_id::kLastPlane) {
     Trace("PcbApi_QueryInternalPlane(" + std::to_string(dir) + ", " + std::to_string(layer) + ", " +
@@ -110,12 +107,12 @@ VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryBoardEngineeringChange
 VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryBoardOutputOptions(
     std::uint8_t dir, std::uint32_t board, std::int32_t* v1, std::int32_t* v2, std::uint8_t* v3, std::uint8_t* v4,
     std::uint8_t* v5, std::uint8_t* v6, std::uint8_t* v7, std::uint8_t* v8, std::uint8_t* v9, std::uint8_t* v10,
-    std::uint8_t* v11, std::uint8_t* v12, std::uint8_t* v13, std::uint8_t* v14, std::uint8_t* v15,
-    std::uint8_t* v16, std::uint8_t* v17, std::uint8_t* v18, std::uint8_t* v19, std::uint8_t* v20,
-    std::uint8_t* v21, std::uint8_t* v22, std::uint8_t* v23, std::uint8_t* v24) {
+    std::uint8_t* v11, std::uint8_t* v12, std::uint8_t* v13, std::uint8_t* v14, std::uint8_t* v15, std::uint8_t* v16,
+    std::uint8_t* v17, std::uint8_t* v18, std::uint8_t* v19, std::uint8_t* v20, std::uint8_t* v21, std::uint8_t* v22,
+    std::uint8_t* v23, std::uint8_t* v24) {
   static const int schema = SchemaId("PcbApi_QueryBoardOutputOptions");
-  return ExchangeRecord(schema, dir, board, v1, v2, v3, v4, v5, v6, v7, v8, v9, v10, v11, v12, v13, v14, v15, v16,
-                        v17, v18, v19, v20, v21, v22, v23, v24);
+  return ExchangeRecord(schema, dir, board, v1, v2, v3, v4, v5, v6, v7, v8, v9, v10, v11, v12, v13, v14, v15, v16, v17,
+                        v18, v19, v20, v21, v22, v23, v24);
 }
 
 VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryBoardOutputOptionsPlotLayers(std::uint8_t dir,
@@ -132,9 +129,9 @@ VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryBoardOutputOptionsFlip
   return ExchangeRecord(schema, dir, board, flags);
 }
 
-VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryBoardAdvancedPlacerOptions(
-    std::uint8_t dir, std::uint32_t board, std::uint8_t* v1, std::uint8_t* v2, std::uint8_t* v3, std::uint8_t* v4,
-    std::uint8_t* v5, std::uint8_t* v6) {
+VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL
+PcbApi_QueryBoardAdvancedPlacerOptions(std::uint8_t dir, std::uint32_t board, std::uint8_t* v1, std::uint8_t* v2,
+                                       std::uint8_t* v3, std::uint8_t* v4, std::uint8_t* v5, std::uint8_t* v6) {
   static const int schema = SchemaId("PcbApi_QueryBoardAdvancedPlacerOptions");
   return ExchangeRecord(schema, dir, board, v1, v2, v3, v4, v5, v6);
 }
@@ -145,8 +142,8 @@ VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryBoardGerberOptions(
     std::int32_t* v11, std::int32_t* v12, std::uint8_t* v13, std::int32_t* v14, std::uint8_t* v15, std::uint8_t* v16,
     std::int32_t* v17, std::int32_t* v18, std::uint8_t* v19) {
   static const int schema = SchemaId("PcbApi_QueryBoardGerberOptions");
-  return ExchangeRecord(schema, dir, board, v1, v2, v3, v4, v5, v6, v7, v8, v9, v10, v11, v12, v13, v14, v15, v16,
-                        v17, v18, v19);
+  return ExchangeRecord(schema, dir, board, v1, v2, v3, v4, v5, v6, v7, v8, v9, v10, v11, v12, v13, v14, v15, v16, v17,
+                        v18, v19);
 }
 
 VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryBoardPrinterOptions(
@@ -156,22 +153,19 @@ VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryBoardPrinterOptions(
     double* v18, double* v19, std::int32_t* v20, std::int32_t* v21, std::uint8_t* v22, std::uint8_t* v23,
     std::uint8_t* v24, std::uint8_t* v25, std::uint8_t* v26) {
   static const int schema = SchemaId("PcbApi_QueryBoardPrinterOptions");
-  return ExchangeRecord(schema, dir, board, v1, v2, v3, v4, v5, v6, v7, v8, v9, v10, v11, v12, v13, v14, v15, v16,
-                        v17, v18, v19, v20, v21, v22, v23, v24, v25, v26);
+  return ExchangeRecord(schema, dir, board, v1, v2, v3, v4, v5, v6, v7, v8, v9, v10, v11, v12, v13, v14, v15, v16, v17,
+                        v18, v19, v20, v21, v22, v23, v24, v25, v26);
 }
 
-VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryBoardPrinterOptionsPlotterPen(std::uint8_t dir,
-                                                                                        std::uint32_t board,
-                                                                                        std::uint8_t pen,
-                                                                                        std::int32_t* v1,
-                                                                                        std::int32_t* v2) {
+VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryBoardPrinterOptionsPlotterPen(
+    std::uint8_t dir, std::uint32_t board, std::uint8_t pen, std::int32_t* v1, std::int32_t* v2) {
   static const int schema = SchemaId("PcbApi_QueryBoardPrinterOptionsPlotterPen");
   return ExchangeIndexed(schema, dir, board, pen, v1, v2);
 }
 
-VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryBoardPrinterOptionsCompositeLayer(
-    std::uint8_t dir, std::uint32_t board, std::uint8_t layer, std::int32_t* v1, std::int32_t* v2, std::uint8_t* v3,
-    std::int32_t* v4) {
+VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL
+PcbApi_QueryBoardPrinterOptionsCompositeLayer(std::uint8_t dir, std::uint32_t board, std::uint8_t layer,
+                                              std::int32_t* v1, std::int32_t* v2, std::uint8_t* v3, std::int32_t* v4) {
   static const int schema = SchemaId("PcbApi_QueryBoardPrinterOptionsCompositeLayer");
   return ExchangeIndexed(schema, dir, board, layer, v1, v2, v3, v4);
 }
@@ -197,8 +191,7 @@ VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryBoardLayerPairsCount(s
 
 // Pair index 0 to count-1. The host keeps layer numbers; a store takes the identifiers.
 VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryBoardLayerPairAt(std::uint8_t dir, std::uint32_t board,
-                                                                           std::int32_t index,
-                                                                           std::uint32_t* layer1_id,
+                                                                           std::int32_t index, std::uint32_t* layer1_id,
                                                                            std::uint8_t* layer1,
                                                                            std::uint32_t* layer2_id,
                                                                            std::uint8_t* layer2) {
@@ -229,8 +222,8 @@ VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryBoardExternalDielectri
     std::int32_t* top_height, std::uint8_t* bottom_material, std::uint8_t* bottom_v2, double* bottom_constant,
     std::int32_t* bottom_height) {
   static const int schema = SchemaId("PcbApi_QueryBoardExternalDielectrics");
-  return ExchangeRecord(schema, dir, board, top_material, top_v2, top_constant, top_height, bottom_material,
-                        bottom_v2, bottom_constant, bottom_height);
+  return ExchangeRecord(schema, dir, board, top_material, top_v2, top_constant, top_height, bottom_material, bottom_v2,
+                        bottom_constant, bottom_height);
 }
 
 }  // extern "C"
@@ -246,12 +239,12 @@ static_assert(std::is_same_v<decltype(PcbApi_QueryBoardGridsEx), api::PcbApi_Que
 static_assert(std::is_same_v<decltype(PcbApi_QueryBoardEngineeringChangeOrderOptions),
                              api::PcbApi_QueryBoardEngineeringChangeOrderOptions>);
 static_assert(std::is_same_v<decltype(PcbApi_QueryBoardOutputOptions), api::PcbApi_QueryBoardOutputOptions>);
-static_assert(std::is_same_v<decltype(PcbApi_QueryBoardOutputOptionsPlotLayers),
-                             api::PcbApi_QueryBoardOutputOptionsPlotLayers>);
-static_assert(std::is_same_v<decltype(PcbApi_QueryBoardOutputOptionsFlipLayers),
-                             api::PcbApi_QueryBoardOutputOptionsFlipLayers>);
-static_assert(std::is_same_v<decltype(PcbApi_QueryBoardAdvancedPlacerOptions),
-                             api::PcbApi_QueryBoardAdvancedPlacerOptions>);
+static_assert(
+    std::is_same_v<decltype(PcbApi_QueryBoardOutputOptionsPlotLayers), api::PcbApi_QueryBoardOutputOptionsPlotLayers>);
+static_assert(
+    std::is_same_v<decltype(PcbApi_QueryBoardOutputOptionsFlipLayers), api::PcbApi_QueryBoardOutputOptionsFlipLayers>);
+static_assert(
+    std::is_same_v<decltype(PcbApi_QueryBoardAdvancedPlacerOptions), api::PcbApi_QueryBoardAdvancedPlacerOptions>);
 static_assert(std::is_same_v<decltype(PcbApi_QueryBoardGerberOptions), api::PcbApi_QueryBoardGerberOptions>);
 static_assert(std::is_same_v<decltype(PcbApi_QueryBoardPrinterOptions), api::PcbApi_QueryBoardPrinterOptions>);
 static_assert(std::is_same_v<decltype(PcbApi_QueryBoardPrinterOptionsPlotterPen),
@@ -260,5 +253,5 @@ static_assert(std::is_same_v<decltype(PcbApi_QueryBoardPrinterOptionsCompositeLa
                              api::PcbApi_QueryBoardPrinterOptionsCompositeLayer>);
 static_assert(std::is_same_v<decltype(PcbApi_QueryBoardLayerPairsCount), api::PcbApi_QueryBoardLayerPairsCount>);
 static_assert(std::is_same_v<decltype(PcbApi_QueryBoardLayerPairAt), api::PcbApi_QueryBoardLayerPairAt>);
-static_assert(std::is_same_v<decltype(PcbApi_QueryBoardExternalDielectrics),
-                             api::PcbApi_QueryBoardExternalDielectrics>);
+static_assert(
+    std::is_same_v<decltype(PcbApi_QueryBoardExternalDielectrics), api::PcbApi_QueryBoardExternalDielectrics>);

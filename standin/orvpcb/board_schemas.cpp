@@ -95,12 +95,13 @@ void RegisterSchemaList(Model& model) {
   Add(model, "PcbApi_QueryBoardOutputOptionsFlipLayers", {Field("FlipLayers", T::kBytes, api::kOptionSlots)});
   Add(model, "PcbApi_QueryBoardAdvancedPlacerOptions", Numbered("Placer", {Str(), Str(), U8(), U8(), U8(), U8()}));
   Add(model, "PcbApi_QueryBoardGerberOptions",
-      Numbered("Gerber", {U8(), U8(), U8(), U8(), U8(), U8(), U8(), I32(), I32(), I32(), I32(), I32(), Str(),
-                          I32(), U8(), U8(), I32(), I32(), U8()}));
+      Numbered("Gerber", {U8(), U8(), U8(), U8(), U8(), U8(), U8(), I32(), I32(), I32(), I32(), I32(), Str(), I32(),
+                          U8(), U8(), I32(), I32(), U8()}));
   Add(model, "PcbApi_QueryBoardPrinterOptions",
-      Numbered("Printer", {Str(), Str(), Str(), U8(), U8(), U8(), U8(), U8(), U8(), I32(), F64(), F64(), F64(),
-                           Block(api::kPrinterBlockBytes), U8(), U8(), F64(), F64(), F64(), I32(), I32(),
-                           U8(), U8(), U8(), U8(), U8()}));
+      Numbered("Printer", {Str(), Str(), Str(), U8(),  U8(),  U8(),  U8(),
+                           U8(),  U8(),  I32(), F64(), F64(), F64(), Block(api::kPrinterBlockBytes),
+                           U8(),  U8(),  F64(), F64(), F64(), I32(), I32(),
+                           U8(),  U8(),  U8(),  U8(),  U8()}));
   Add(model, "PcbApi_QueryBoardPrinterOptionsPlotterPen", Numbered("Pen", {I32(), I32()}), api::kPlotterPens);
   Add(model, "PcbApi_QueryBoardPrinterOptionsCompositeLayer", Numbered("Composite", {I32(), I32(), U8(), I32()}),
       api::kLayerCount);
@@ -125,8 +126,8 @@ void SetCommonDefaults(Model& model) {
   SetNumbers(model, "Placer", {0, 0, 1, 0, 1, 0});
   model.SetInitialText(kBoardKind, "Placer1", "Cluster Placer");
   SetNumbers(model, "Gerber", {2, 4, 0, 1, 0, 1, 0, 100000, 20000, 250000, 0, 1, 0, 10000, 1, 0, 500000, 0, 1});
-  SetNumbers(model, "Printer", {0, 0, 0, 1, 0, 0, 1, 0, 0, 100, 1.0, 0.0, 0.0, 0, 1, 0, 1.0, 1.0, 0.0, 0, 0,
-                                0, 1, 0, 0, 1});
+  SetNumbers(model, "Printer",
+             {0, 0, 0, 1, 0, 0, 1, 0, 0, 100, 1.0, 0.0, 0.0, 0, 1, 0, 1.0, 1.0, 0.0, 0, 0, 0, 1, 0, 0, 1});
   model.SetInitialText(kBoardKind, "Printer1", "Default Printer");
   model.SetInitial(kBoardKind, "Pen2", 3000);
   model.SetInitial(kBoardKind, "Composite2", 16777215);

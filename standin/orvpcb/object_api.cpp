@@ -1,6 +1,7 @@
 // The stand-in server's object functions that do more than hand one record to the model: the via
-// and component records (one-byte layer numbers), the per-layer pad values, the text display
-// string, the dimension references, object class members and the queries on any object.
+// and component records (one-byte layer numbers), the text display string, the dimension
+// references, object class members and the queries on any object. Per-layer pad values are in
+// object_api_pads.cpp.
 #include <algorithm>
 #include <string>
 #include <type_traits>
@@ -27,8 +28,6 @@ namespace {
 
 constexpr std::uint8_t kPadKind = 2;
 constexpr std::uint8_t kViaKind = 3;
-constexpr std::uint8_t kMultiLayer = 74;
-constexpr std::uint8_t kRoundShape = 1;
 constexpr std::int32_t kDisplayCapacity = 254;
 
 I32 Traced(const std::string& call, I32 result) {
@@ -78,16 +77,6 @@ constexpr std::uint8_t kObjectClassKind = 15;
 
 bool IsClass(std::uint32_t handle) { return Server().KindOf(handle) == kObjectClassKind; }
 
-// Whether a via reaches a layer: its span of signal layers and planes between, and the
-// multi-layer.
-bool ViaOnLayer(std::uint32_t via, std::uint8_t layer) {
-  const orv::Model& model = Server();
-  if (layer == kMultiLayer) return true;
-  const auto low = static_cast<std::uint8_t>(model.GetNumber(via, "LowLayer"));
-  const auto high = static_cast<std::uint8_t>(model.GetNumber(via, "HighLayer"));
-  return layer >= std::min(low, high) && layer <= std::max(low, high);
-}
-
 }  // namespace
 
 extern "C" {
@@ -110,65 +99,6 @@ VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryComponent(U8 dir, U32 handle, U
   LayerNumberField layer(dir, Layer);
   return ExchangeRecord(schema, dir, handle, Flags, Index, layer.Id(), Tag, NameText, CommentText, Pattern,
                         NameShown, CommentShown, X, Y, Value12, Rotation, ExtraAttribute);
-}
-
-// ---- per-layer pad values: pads keep one record per layer; a via answers from its own record,
-// round and of its size on every layer it reaches.
-
-VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryPadOrViaShapeOnLayer(U32 handle, U8 layer, U8* shape) {
-  static const int schema = SchemaId("PcbApi_QueryPadOrViaShapeOnLayer");
-  if (Server().KindOf(handle) == kViaKind) {
-    if (shape != nullptr) *shape = ViaOnLayer(handle, layer) ? kRoundShape : 0;
-    return Traced(Call("PcbApi_QueryPadOrViaShapeOnLayer", {handle, layer}), 0);
-  }
-  return ExchangeIndexed(schema, 1, handle, layer + 1u, shape);
-}
-
-VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryPadOrViaSizeOnLayer(U32 handle, U8 layer, I32* x_size,
-                                                                     I32* y_size) {
-  static const int schema = SchemaId("PcbApi_QueryPadOrViaSizeOnLayer");
-  if (Server().KindOf(handle) == kViaKind) {
-    const auto size = ViaOnLayer(handle, layer) ? static_cast<I32>(Server().GetNumber(handle, "Size")) : 0;
-    if (x_size != nullptr) *x_size = size;
-    if (y_size != nullptr) *y_size = size;
-    return Traced(Call("PcbApi_QueryPadOrViaSizeOnLayer", {handle, layer}), 0);
-  }
-  return ExchangeIndexed(schema, 1, handle, layer + 1u, x_size, y_size);
-}
-
-VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryPadCornerRadiusOnLayer(U32 handle, U8 layer, I32* corner_radius) {
-  static const int schema = SchemaId("PcbApi_QueryPadCornerRadiusOnLayer");
-  return ExchangeIndexed(schema, 1, handle, layer + 1u, corner_radius);
-}
-
-VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryPadCRPercentageOnLayer(U32 handle, U8 layer, U8* percentage) {
-  static const int schema = SchemaId("PcbApi_QueryPadCRPercentageOnLayer");
-  return ExchangeIndexed(schema, 1, handle, layer + 1u, percentage);
-}
-
-VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_SetPadShapeOnLayer(U32 handle, U8 layer, U8 shape) {
-  static const int schema = SchemaId("PcbApi_SetPadShapeOnLayer");
-  if (Server().KindOf(handle) != kPadKind) return 0;
-  return ExchangeIndexed(schema, 0, handle, layer + 1u, &shape);
-}
-
-VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_SetPadSizeOnLayer(U32 handle, U8 layer, I32 x_size, I32 y_size) {
-  static const int schema = SchemaId("PcbApi_SetPadSizeOnLayer");
-  if (Server().KindOf(handle) != kPadKind) return 0;
-  return ExchangeIndexed(schema, 0, handle, layer + 1u, &x_size, &y_size);
-}
-
-VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_SetCRPctOnLayer(U32 handle, U8 layer, U8 percentage) {
-  static const int schema = SchemaId("PcbApi_SetCRPctOnLayer");
-  if (Server().KindOf(handle) != kPadKind) return 0;
-  const I32 result = ExchangeIndexed(schema, 0, handle, layer + 1u, &percentage);
-  // The corner radius follows: that percentage of half the pad's smaller side on the layer.
-  orv::Model& model = Server();
-  const double x = model.GetNumber(handle, "XSizeOnLayer", layer + 1u);
-  const double y = model.GetNumber(handle, "YSizeOnLayer", layer + 1u);
-  const double percent = std::min<double>(percentage, 100);
-  model.SetNumber(handle, "CornerRadiusOnLayer", std::min(x, y) / 2 * percent / 100, layer + 1u);
-  return result;
 }
 
 // ---- texts
@@ -279,13 +209,6 @@ VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryObjectGraphicallyInvalidate(U32
 // The definitions must match the signatures the plug-in binds.
 static_assert(std::is_same_v<decltype(PcbApi_QueryVia), api::PcbApi_QueryVia>);
 static_assert(std::is_same_v<decltype(PcbApi_QueryComponent), api::PcbApi_QueryComponent>);
-static_assert(std::is_same_v<decltype(PcbApi_QueryPadOrViaShapeOnLayer), api::PcbApi_QueryPadOrViaShapeOnLayer>);
-static_assert(std::is_same_v<decltype(PcbApi_QueryPadOrViaSizeOnLayer), api::PcbApi_QueryPadOrViaSizeOnLayer>);
-static_assert(std::is_same_v<decltype(PcbApi_QueryPadCornerRadiusOnLayer), api::PcbApi_QueryPadCornerRadiusOnLayer>);
-static_assert(std::is_same_v<decltype(PcbApi_QueryPadCRPercentageOnLayer), api::PcbApi_QueryPadCRPercentageOnLayer>);
-static_assert(std::is_same_v<decltype(PcbApi_SetPadShapeOnLayer), api::PcbApi_SetPadShapeOnLayer>);
-static_assert(std::is_same_v<decltype(PcbApi_SetPadSizeOnLayer), api::PcbApi_SetPadSizeOnLayer>);
-static_assert(std::is_same_v<decltype(PcbApi_SetCRPctOnLayer), api::PcbApi_SetCRPctOnLayer>);
 static_assert(std::is_same_v<decltype(PcbApi_GetDesignatorDisplayString), api::PcbApi_GetDesignatorDisplayString>);
 static_assert(std::is_same_v<decltype(PcbApi_References_Count), api::PcbApi_References_Count>);
 static_assert(std::is_same_v<decltype(PcbApi_References_At), api::PcbApi_References_At>);

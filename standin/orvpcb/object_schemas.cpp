@@ -139,28 +139,14 @@ void RegisterPads(Model& model) {
                    F("Value32", T::kI32), F("Value33", T::kI32), F("ExtraFlag1", T::kU8), F("ExtraFlag2", T::kU8)});
   Add(model, "PcbApi_QueryPad", std::move(pad), {kPad});
   Add(model, "PcbApi_QueryPadStackMode", {F("StackMode", T::kU8)}, {kPad});
-  // Per-layer values, one instance per layer number (instance n + 1 for layer n). The setters
-  // are separate functions over the same fields so that the trace names them.
-  const std::vector<FieldDef> shape = {F("ShapeOnLayer", T::kU8)};
-  const std::vector<FieldDef> size = {F("XSizeOnLayer", T::kI32), F("YSizeOnLayer", T::kI32)};
-  const std::vector<FieldDef> percentage = {F("CRPercentageOnLayer", T::kU8)};
-  Add(model, "PcbApi_QueryPadOrViaShapeOnLayer", shape, {kPad}, kPadLayerInstances);
-  Add(model, "PcbApi_QueryPadOrViaSizeOnLayer", size, {kPad}, kPadLayerInstances);
-  Add(model, "PcbApi_QueryPadCornerRadiusOnLayer", {F("CornerRadiusOnLayer", T::kI32)}, {kPad}, kPadLayerInstances);
-  Add(model, "PcbApi_QueryPadCRPercentageOnLayer", percentage, {kPad}, kPadLayerInstances);
-  Add(model, "PcbApi_SetPadShapeOnLayer", shape, {kPad}, kPadLayerInstances);
-  Add(model, "PcbApi_SetPadSizeOnLayer", size, {kPad}, kPadLayerInstances);
-  Add(model, "PcbApi_SetCRPctOnLayer", percentage, {kPad}, kPadLayerInstances);
-
-  // A new pad: round, 60 mil across with a 30 mil hole on every layer, the same stack throughout.
+  // A new pad: round, 60 mil across with a 30 mil hole through every layer, one simple stack. Its
+  // per-layer values are kept apart (object_api_pads.cpp).
   model.SetInitial(kPad, "Layer", 74);
-  for (const char* name : {"XSizeTop", "YSizeTop", "XSizeMid", "YSizeMid", "XSizeBottom", "YSizeBottom",
-                           "XSizeOnLayer", "YSizeOnLayer"}) {
+  for (const char* name : {"XSizeTop", "YSizeTop", "XSizeMid", "YSizeMid", "XSizeBottom", "YSizeBottom"}) {
     model.SetInitial(kPad, name, 60 * kMil);
   }
   model.SetInitial(kPad, "HoleSize", 30 * kMil);
-  for (const char* name : {"ShapeTop", "ShapeMid", "ShapeBottom", "ShapeOnLayer"}) model.SetInitial(kPad, name, 1);
-  model.SetInitial(kPad, "CRPercentageOnLayer", 50);
+  for (const char* name : {"ShapeTop", "ShapeMid", "ShapeBottom"}) model.SetInitial(kPad, name, 1);
   model.SetInitial(kPad, "StackMode", 0);
 }
 

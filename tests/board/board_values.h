@@ -33,7 +33,7 @@ std::string V(const std::array<std::uint8_t, N>& bytes) {
 inline Values GroupValues(TPcbBoard& b, const std::string& function, std::uint8_t instance = 1) {
   if (function == "PcbApi_QueryBoard") {
     const TBoardRecord& r = b.Board;
-    return {V(r.Value1), V(r.FileName), V(r.Value3), V(r.Value4), V(r.Value5),
+    return {V(r.Value1), V(r.FileName), V(r.Value3), V(r.Value4),       V(r.Value5),
             V(r.Value6), V(r.Value7),   V(r.Value8), V(r.CurrentLayer), V(r.Value10)};
   }
   if (function == "PcbApi_QueryBoardLayerInfo") {
@@ -55,7 +55,7 @@ inline Values GroupValues(TPcbBoard& b, const std::string& function, std::uint8_
   if (function == "PcbApi_QueryBoardSplitPlaneMode") return {V(b.SplitPlaneMode)};
   if (function == "PcbApi_QueryBoardGridsEx") {
     const TGridOptions& g = b.GridsEx;
-    return {V(g.Value1), V(g.Value2), V(g.Value3), V(g.Value4),  V(g.Value5),  V(g.Value6), V(g.Value7),
+    return {V(g.Value1), V(g.Value2), V(g.Value3),  V(g.Value4),  V(g.Value5),  V(g.Value6), V(g.Value7),
             V(g.Value8), V(g.Value9), V(g.Value10), V(g.Value11), V(g.Value12), V(g.Value13)};
   }
   if (function == "PcbApi_QueryBoardEngineeringChangeOrderOptions") {

@@ -181,8 +181,6 @@ TEST(ObjectRoundTrip, LoadThenStoreChangesNothingInTheHost) {
     next = 7;
     for (const orv::FieldSlot& slot : layout.slots) {
       for (std::uint32_t i = 1; i <= slot.instances; ++i, ++next) {
-        // The host derives a pad's corner radius from the percentage stored on the layer.
-        if (slot.def.name == "CornerRadiusOnLayer") continue;
         if (slot.def.type == orv::FieldType::kString) {
           EXPECT_EQ(model.GetText(handle, slot.def.name, i), "t" + std::to_string(next)) << slot.def.name;
         } else if (slot.def.type != orv::FieldType::kSegments && slot.def.type != orv::FieldType::kBytes) {
@@ -229,6 +227,104 @@ TEST(ObjectRoundTrip, TextDisplayStringIsTheHostsTextAtMost254) {
   TPcbText loaded(handle);
   loaded.Exchange(true);
   EXPECT_EQ(loaded.DisplayString.Length(), 254u);
+}
+
+}  // namespace
+
+namespace {
+
+// A wrapper stores each field under its own name: a record whose pointers were swapped would
+// still round-trip through the wrapper, but not show the right values in the host.
+using Expected = std::vector<std::pair<const char*, double>>;
+
+void ExpectHostHas(std::uint32_t handle, const Expected& expected) {
+  for (const auto& [name, value] : expected) {
+    EXPECT_EQ(orv::Server().GetNumber(handle, name), value) << name;
+  }
+}
+
+TEST(ObjectRoundTrip, NamedFieldsReachTheHostUnderTheirNames) {
+  TPcbTrack track(New(4));
+  track.Flags = 1, track.Index = 2, track.SetLayerNumber(3), track.Net = 4, track.Tag = 5, track.Component = 6;
+  track.X = 7, track.Y = 8, track.X2 = 9, track.Y2 = 10, track.Width = 11, track.Polygon = 12;
+  track.Coordinate = 13, track.Dimension = 14;
+  track.Exchange(false);
+  ExpectHostHas(track.Handle, {{"Flags", 1}, {"Index", 2}, {"Layer", 3}, {"Net", 4}, {"Tag", 5}, {"Component", 6},
+                               {"X", 7}, {"Y", 8}, {"X2", 9}, {"Y2", 10}, {"Width", 11}, {"Polygon", 12},
+                               {"Coordinate", 13}, {"Dimension", 14}});
+
+  TPcbArc arc(New(1));
+  arc.X = 1, arc.Y = 2, arc.Radius = 3, arc.StartAngle = 4.5, arc.EndAngle = 5.5, arc.Width = 6, arc.Polygon = 7;
+  arc.Exchange(false);
+  ExpectHostHas(arc.Handle, {{"X", 1}, {"Y", 2}, {"Radius", 3}, {"StartAngle", 4.5}, {"EndAngle", 5.5},
+                             {"Width", 6}, {"Polygon", 7}});
+
+  TPcbVia via(New(3));
+  via.SetLayerNumber(74), via.Net = 1, via.Tag = 2, via.Component = 3, via.X = 4, via.Y = 5, via.Size = 6;
+  via.HoleSize = 7, via.LowLayer = 8, via.HighLayer = 9, via.ExtraFlag1 = 10, via.ExtraFlag2 = 11;
+  via.Exchange(false);
+  ExpectHostHas(via.Handle, {{"Layer", 74}, {"Net", 1}, {"Tag", 2}, {"Component", 3}, {"X", 4}, {"Y", 5},
+                             {"Size", 6}, {"HoleSize", 7}, {"LowLayer", 8}, {"HighLayer", 9}, {"ExtraFlag1", 10},
+                             {"ExtraFlag2", 11}});
+
+  TPcbFill fill(New(6));
+  fill.X = 1, fill.Y = 2, fill.X2 = 3, fill.Y2 = 4, fill.Polygon = 5, fill.Rotation = 45;
+  fill.Exchange(false);
+  ExpectHostHas(fill.Handle, {{"X", 1}, {"Y", 2}, {"X2", 3}, {"Y2", 4}, {"Polygon", 5}, {"Rotation", 45}});
+
+  TPcbText text(New(5));
+  text.X = 1, text.Y = 2, text.Height = 3, text.FontStyle = 4, text.Rotation = 5, text.Mirrored = 6;
+  text.Width = 7, text.Coordinate = 8, text.Dimension = 9;
+  text.Exchange(false);
+  ExpectHostHas(text.Handle, {{"X", 1}, {"Y", 2}, {"Height", 3}, {"FontStyle", 4}, {"Rotation", 5},
+                              {"Mirrored", 6}, {"Width", 7}, {"Coordinate", 8}, {"Dimension", 9}});
+
+  TPcbPad pad(New(2));
+  pad.Exchange(true);
+  pad.XSizeTop = 1, pad.YSizeTop = 2, pad.XSizeMid = 3, pad.YSizeMid = 4, pad.XSizeBottom = 5;
+  pad.YSizeBottom = 6, pad.HoleSize = 7, pad.ShapeTop = 8, pad.ShapeMid = 9, pad.ShapeBottom = 10;
+  pad.Rotation = 11, pad.ExtraFlag1 = 12, pad.ExtraFlag2 = 13, pad.Value30 = 14.5;
+  pad.Exchange(false);
+  ExpectHostHas(pad.Handle, {{"XSizeTop", 1}, {"YSizeTop", 2}, {"XSizeMid", 3}, {"YSizeMid", 4}, {"XSizeBottom", 5},
+                             {"YSizeBottom", 6}, {"HoleSize", 7}, {"ShapeTop", 8}, {"ShapeMid", 9},
+                             {"ShapeBottom", 10}, {"Rotation", 11}, {"ExtraFlag1", 12}, {"ExtraFlag2", 13},
+                             {"Value30", 14.5}});
+
+  TPcbComponent component(New(9));
+  component.SetLayerNumber(32), component.Tag = 1, component.NameText = 2, component.CommentText = 3;
+  component.NameShown = 4, component.CommentShown = 5, component.X = 6, component.Y = 7, component.Rotation = 8;
+  component.ExtraAttribute = 9;
+  component.Exchange(false);
+  ExpectHostHas(component.Handle, {{"Layer", 32}, {"Tag", 1}, {"NameText", 2}, {"CommentText", 3},
+                                   {"NameShown", 4}, {"CommentShown", 5}, {"X", 6}, {"Y", 7}, {"Rotation", 8},
+                                   {"ExtraAttribute", 9}});
+
+  TPcbPolygon polygon(New(10));
+  polygon.PolygonFlag1 = 1, polygon.PolygonFlag4 = 2, polygon.PolygonFlag5 = 3, polygon.GridSize = 4;
+  polygon.TrackSize = 5, polygon.HatchStyle = 6, polygon.MinPrimLength = 7, polygon.PointCount = 0;
+  polygon.Exchange(false);
+  ExpectHostHas(polygon.Handle, {{"PolygonFlag1", 1}, {"PolygonFlag4", 2}, {"PolygonFlag5", 3}, {"GridSize", 4},
+                                 {"TrackSize", 5}, {"HatchStyle", 6}, {"MinPrimLength", 7}, {"PointCount", 0}});
+
+  TPcbNet net(New(8));
+  net.Index = 3, net.Attribute = 0xFFFFFFF0u;
+  net.Exchange(false);
+  ExpectHostHas(net.Handle, {{"Index", 3}, {"Attribute", 0xFFFFFFF0u}});
+}
+
+// The five values of coordinates and dimensions reach the host as one list each.
+TEST(ObjectRoundTrip, CoordinateAndDimensionValuesAreLists) {
+  TPcbCoordinate coordinate(New(14));
+  coordinate.X = 1, coordinate.Y = 2, coordinate.SetLayerNumber(57), coordinate.CoordinateStyle = 9;
+  coordinate.CoordinateValues = {10, 20, 30, 40, 1500};
+  coordinate.Exchange(false);
+  ExpectHostHas(coordinate.Handle, {{"X", 1}, {"Y", 2}, {"Layer", 57}, {"CoordinateValues#1", 10},
+                                    {"CoordinateValues#5", 1500}, {"CoordinateStyle", 9}});
+  TPcbDimension dimension(New(13));
+  dimension.X2 = 3, dimension.Y2 = 4, dimension.DimensionValues = {5, 6, 7, 8, 9}, dimension.DimensionStyle = 2;
+  dimension.Exchange(false);
+  ExpectHostHas(dimension.Handle, {{"X2", 3}, {"Y2", 4}, {"DimensionValues#1", 5}, {"DimensionValues#5", 9},
+                                   {"DimensionStyle", 2}});
 }
 
 }  // namespace

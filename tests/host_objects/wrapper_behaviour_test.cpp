@@ -31,7 +31,7 @@ class TraceCapture {
   TraceCapture(const TraceCapture&) = delete;
   TraceCapture& operator=(const TraceCapture&) = delete;
 
-  // Trace lines that start with the function name.
+  // Trace lines of calls of the function (all lines for an empty name).
   std::vector<std::string> Calls(const std::string& function) const {
     std::fflush(sink_);
     std::rewind(sink_);
@@ -40,7 +40,7 @@ class TraceCapture {
     while (std::fgets(buffer, sizeof buffer, sink_) != nullptr) {
       std::string line(buffer);
       if (!line.empty() && line.back() == '\n') line.pop_back();
-      if (line.rfind(function + "(", 0) == 0) lines.push_back(line);
+      if (function.empty() || line.rfind(function + "(", 0) == 0) lines.push_back(line);
     }
     std::fseek(sink_, 0, SEEK_END);
     return lines;
@@ -51,8 +51,15 @@ class TraceCapture {
   std::FILE* sink_;
 };
 
-std::string Line(const std::string& function, std::uint32_t handle, std::uint32_t index) {
-  return function + "(0, " + std::to_string(handle) + ", " + std::to_string(index) + ") -> 0";
+std::string SetPercentage(std::uint32_t pad, int layer, int percentage) {
+  return "PcbApi_SetCRPctOnLayer(" + std::to_string(pad) + ", " + std::to_string(layer) + ", " +
+         std::to_string(percentage) + ") -> 0";
+}
+
+std::uint8_t HostPercentage(std::uint32_t pad, std::uint8_t layer) {
+  std::uint8_t percentage = 0;
+  host::PcbApi_QueryPadCRPercentageOnLayer(pad, layer, &percentage);
+  return percentage;
 }
 
 // Layers the one-byte numbering cannot name are pinned to the last number of their class, on the
@@ -113,14 +120,14 @@ TEST(PadStack, OtherModesWriteCornerPercentagesOnlyForRoundedLayers) {
   pad.Exchange(false);
   EXPECT_TRUE(trace.Calls("PcbApi_SetPadShapeOnLayer").empty());
   EXPECT_TRUE(trace.Calls("PcbApi_SetPadSizeOnLayer").empty());
-  // Layer n is the server's record n + 1: layers 1, 32 and 2, for each of the two layers.
-  const std::string top = Line("PcbApi_SetCRPctOnLayer", pad.Handle, 2);
-  const std::string bottom = Line("PcbApi_SetCRPctOnLayer", pad.Handle, 33);
-  const std::string mid = Line("PcbApi_SetCRPctOnLayer", pad.Handle, 3);
+  const std::string top = SetPercentage(pad.Handle, 1, 10);
+  const std::string bottom = SetPercentage(pad.Handle, 32, 30);
+  const std::string mid = SetPercentage(pad.Handle, 2, 20);
   EXPECT_EQ(trace.Calls("PcbApi_SetCRPctOnLayer"), (std::vector<std::string>{top, bottom, mid, top, bottom, mid}));
-  EXPECT_EQ(orv::Server().GetNumber(pad.Handle, "CRPercentageOnLayer", 2), 10);
-  EXPECT_EQ(orv::Server().GetNumber(pad.Handle, "CRPercentageOnLayer", 3), 20);
-  EXPECT_EQ(orv::Server().GetNumber(pad.Handle, "CRPercentageOnLayer", 33), 30);
+  // The host's simple stack gives the three percentages back on every layer of their part.
+  EXPECT_EQ(HostPercentage(pad.Handle, 1), 10);
+  EXPECT_EQ(HostPercentage(pad.Handle, 17), 20);
+  EXPECT_EQ(HostPercentage(pad.Handle, 32), 30);
 }
 
 TEST(PadStack, NoRoundedLayerWritesNoPerLayerValue) {
@@ -144,14 +151,17 @@ TEST(PadStack, FullStackWritesEveryLayer) {
 }
 
 TEST(PadStack, LoadReadsEveryLayerAndKeepsTopMidBottomPercentages) {
-  orv::Model& model = orv::Server();
-  TPcbPad pad(host::PcbApi_CreateObject(2));
-  model.SetNumber(pad.Handle, "CRPercentageOnLayer", 11, 1 + 1);
-  model.SetNumber(pad.Handle, "CRPercentageOnLayer", 12, 2 + 1);
-  model.SetNumber(pad.Handle, "CRPercentageOnLayer", 13, 31 + 1);
-  model.SetNumber(pad.Handle, "CRPercentageOnLayer", 14, 32 + 1);
-  model.SetNumber(pad.Handle, "ShapeOnLayer", 9, 82 + 1);
+  const std::uint32_t handle = host::PcbApi_CreateObject(2);
+  std::uint8_t full_stack = 2;
+  host::PcbApi_QueryPadStackMode(0, handle, &full_stack);
+  host::PcbApi_SetCRPctOnLayer(handle, 1, 11);
+  host::PcbApi_SetCRPctOnLayer(handle, 2, 12);
+  host::PcbApi_SetCRPctOnLayer(handle, 31, 13);
+  host::PcbApi_SetCRPctOnLayer(handle, 32, 14);
+  host::PcbApi_SetPadShapeOnLayer(handle, 82, 9);
+  host::PcbApi_SetPadSizeOnLayer(handle, 82, 100, 40);
   TraceCapture trace;
+  TPcbPad pad(handle);
   pad.Exchange(true);
   EXPECT_EQ(trace.Calls("PcbApi_QueryPadOrViaShapeOnLayer").size(), 83u);
   EXPECT_EQ(trace.Calls("PcbApi_QueryPadCornerRadiusOnLayer").size(), 83u);
@@ -159,6 +169,38 @@ TEST(PadStack, LoadReadsEveryLayerAndKeepsTopMidBottomPercentages) {
   EXPECT_EQ(pad.MidCRPercentage, 13);  // the last mid layer read wins
   EXPECT_EQ(pad.BottomCRPercentage, 14);
   EXPECT_EQ(pad.ShapeOnLayer[82], 9);
+  EXPECT_EQ(pad.XSizeOnLayer[82], 100);
+  EXPECT_EQ(pad.CornerRadiusOnLayer[82], 10);  // 50 % of half the smaller side
+  EXPECT_EQ(pad.CornerRadiusOnLayer[1], 0);    // round: no corner
+}
+
+TEST(PadStack, SimpleStackShowsTopMidBottomOnEveryLayer) {
+  TPcbPad pad(host::PcbApi_CreateObject(2));
+  pad.Exchange(true);
+  pad.XSizeTop = 1, pad.XSizeMid = 2, pad.XSizeBottom = 3, pad.ShapeTop = 4, pad.ShapeMid = 5, pad.ShapeBottom = 6;
+  pad.Exchange(false);
+  pad.Exchange(true);
+  EXPECT_EQ(pad.XSizeOnLayer[1], 1);
+  EXPECT_EQ(pad.XSizeOnLayer[20], 2);
+  EXPECT_EQ(pad.XSizeOnLayer[32], 3);
+  EXPECT_EQ(pad.ShapeOnLayer[1], 4);
+  EXPECT_EQ(pad.ShapeOnLayer[2], 5);
+  EXPECT_EQ(pad.ShapeOnLayer[32], 6);
+  EXPECT_EQ(pad.ShapeOnLayer[33], 0);  // a multi-layer pad has copper on the signal layers only
+  EXPECT_EQ(pad.ShapeOnLayer[74], 4);
+
+  TPcbVia via(host::PcbApi_CreateObject(3));
+  via.Exchange(true);
+  via.Size = 500;
+  via.LowLayer = 1;
+  via.HighLayer = 2;
+  via.Exchange(false);
+  EXPECT_EQ(via.GetShapeOnLayer(2), 1);
+  EXPECT_EQ(via.GetShapeOnLayer(3), 0);
+  std::int32_t x = 0, y = 0;
+  via.GetSizeOnLayer(1, x, y);
+  EXPECT_EQ(x, 500);
+  EXPECT_EQ(y, 500);
 }
 
 TEST(ObjectClassMembers, ReadUntilTheHostAnswersOne) {

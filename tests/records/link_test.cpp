@@ -24,7 +24,7 @@ TEST_F(IndexTables, NextGivesTheLow16BitsOfEachCounter) {
 }
 
 TEST_F(IndexTables, NumbersOutsideTheTableHaveNoEntry) {
-  TIndexTables& tables = *Run().index_tables;
+  TIndexTables& tables = *run().index_tables;
   for (int i = 1; i < 16000; ++i) tables.Next(Sequence::kNet);
   const std::uint32_t last = MakeNet();   // 16000
   const std::uint32_t beyond = MakeNet();  // 16001
@@ -37,7 +37,7 @@ TEST_F(IndexTables, NumbersOutsideTheTableHaveNoEntry) {
 }
 
 TEST_F(IndexTables, TheWrappedIndexOfA65537thOwnerDoesNotReplaceTheFirst) {
-  TIndexTables& tables = *Run().index_tables;
+  TIndexTables& tables = *run().index_tables;
   const std::uint32_t first = MakeNet();
   for (int i = 1; i < 65536; ++i) tables.Next(Sequence::kNet);
   const std::uint32_t wrapped = MakeNet();  // counter 65537, Index 1
@@ -73,7 +73,7 @@ TEST_F(LinkPassTest, PolygonMembershipWinsOverTheNet) {
   // The polygon names its net but does not join it.
   EXPECT_EQ(GetNetLink(polygon), static_cast<std::int32_t>(net2));
   EXPECT_FALSE(IsMember(net2, polygon));
-  EXPECT_EQ(Run().index_tables, nullptr);  // released
+  EXPECT_EQ(run().index_tables, nullptr);  // released
 }
 
 TEST_F(LinkPassTest, PadsAndViasJoinNetsDefinedLaterOrNotAtAll) {

@@ -27,11 +27,11 @@ class RecordTest : public ::testing::Test {
     InstallRun(state_.get());
     static int boards = 0;
     board_ = orv::Server().OpenBoard("/records-test/board" + std::to_string(++boards) + ".PCB");
-    Run().board = std::make_unique<TPcbBoard>(board_);
-    Run().board->Exchange(true);
-    Run().classifier = std::make_unique<TClassifier>(*Run().board);
-    Run().index_tables = std::make_unique<TIndexTables>();
-    Run().input = std::make_unique<TInput>();
+    run().board = std::make_unique<TPcbBoard>(board_);
+    run().board->Exchange(true);
+    run().classifier = std::make_unique<TClassifier>(*run().board);
+    run().index_tables = std::make_unique<TIndexTables>();
+    run().input = std::make_unique<TInput>();
   }
   void TearDown() override {
     InstallRun(nullptr);
@@ -43,11 +43,14 @@ class RecordTest : public ::testing::Test {
     SetUp();
   }
 
+  // The installed run state (the readers reach it through the global Run()).
+  RunState& run() { return *state_; }
+
   // The records that follow at the format level; the first line is a keyword line.
   void Open(std::int32_t level, std::string_view text) {
-    Run().format_level = level;
-    Run().old_format = level <= 1;
-    Run().input->OpenText(text);
+    run().format_level = level;
+    run().old_format = level <= 1;
+    run().input->OpenText(text);
   }
 
   // The record loop in small: every keyword line calls its reader and the handle joins the
@@ -56,13 +59,13 @@ class RecordTest : public ::testing::Test {
     Open(level, text);
     std::vector<std::uint32_t> handles;
     ShortString<255> line;
-    while (!Run().input->AtEnd()) {
-      Run().input->ReadLine(line);
-      Run().CurrentComponentName.Clear();
+    while (!run().input->AtEnd()) {
+      run().input->ReadLine(line);
+      run().CurrentComponentName.Clear();
       std::uint32_t (*reader)() = ReaderFor(line.View());
       if (reader == nullptr) continue;
       const std::uint32_t handle = reader();
-      Run().board->AddObject(handle);
+      run().board->AddObject(handle);
       handles.push_back(handle);
     }
     return handles;
@@ -88,9 +91,9 @@ class RecordTest : public ::testing::Test {
     const std::uint32_t handle = host::PcbApi_CreateObject(8);
     TPcbNet net(handle);
     net.Exchange(true);
-    net.Index = Run().index_tables->Next(TIndexTables::Sequence::kNet);
+    net.Index = run().index_tables->Next(TIndexTables::Sequence::kNet);
     net.Exchange(false);
-    Run().index_tables->Enter(TIndexTables::Table::kNet, handle);
+    run().index_tables->Enter(TIndexTables::Table::kNet, handle);
     return handle;
   }
 
@@ -116,6 +119,6 @@ class RecordTest : public ::testing::Test {
     return nullptr;
   }
 
-  std::unique_ptr<RunState> state_;  // installed as the current run: Run() reaches it
+  std::unique_ptr<RunState> state_;  // installed as the current run
   std::uint32_t board_ = 0;
 };

@@ -63,7 +63,7 @@ class Translator : public rules_test::RuleBoardTest {
  protected:
   // Rules made per rule kind.
   std::map<int, int> Generate() {
-    classifier_.GenerateRules();
+    classifier_->GenerateRules();
     std::map<int, int> per_kind;
     for (const Rule& rule : NewRules()) ++per_kind[rule.kind];
     return per_kind;
@@ -75,11 +75,16 @@ class Translator : public rules_test::RuleBoardTest {
     return nullptr;
   }
 
-  TClassifier classifier_{board()};
+  void SetUp() override {
+    RuleBoardTest::SetUp();
+    classifier_ = std::make_unique<TClassifier>(board());
+  }
+
+  std::unique_ptr<TClassifier> classifier_;
 };
 
 TEST_F(Translator, TenRulesPerFamilyAreMadeWithoutAsking) {
-  for (const FamilyRow& row : kFamilies) Fill(classifier_, row.family, 10);
+  for (const FamilyRow& row : kFamilies) Fill(*classifier_, row.family, 10);
   Session().options.uncheck = {"RoutingTrackWidthCheckbox"};  // would take effect if the dialog were shown
   const std::map<int, int> per_kind = Generate();
   for (const FamilyRow& row : kFamilies) EXPECT_EQ(per_kind.at(row.kind), 10) << row.box;
@@ -89,8 +94,8 @@ TEST_F(Translator, TenRulesPerFamilyAreMadeWithoutAsking) {
 }
 
 TEST_F(Translator, ElevenRulesShowTheDialogWithCountsInTheCaptions) {
-  Fill(classifier_, RuleFamily::kWidth, 11);
-  Fill(classifier_, RuleFamily::kSolderMask, 2);
+  Fill(*classifier_, RuleFamily::kWidth, 11);
+  Fill(*classifier_, RuleFamily::kSolderMask, 2);
   Generate();
   const nlohmann::json dialog = LastDialog();
   EXPECT_EQ(dialog["Caption"], "Design Rule Translation ");
@@ -132,7 +137,7 @@ TEST_F(Translator, EachBoxGatesOnlyItsOwnFamily) {
 }
 
 TEST_F(Translator, TestModePreparesTheDialogButNeverShowsIt) {
-  Fill(classifier_, RuleFamily::kWidth, 12);
+  Fill(*classifier_, RuleFamily::kWidth, 12);
   Session().options.test_mode = true;
   Session().options.uncheck = {"RoutingTrackWidthCheckbox"};
   EXPECT_EQ(Generate().at(rule_kind::kWidth), 12);
@@ -140,8 +145,8 @@ TEST_F(Translator, TestModePreparesTheDialogButNeverShowsIt) {
 }
 
 TEST_F(Translator, ClosingWithTheBoxAppliesTheBoxesAsOkDoes) {
-  Fill(classifier_, RuleFamily::kWidth, 12);
-  Fill(classifier_, RuleFamily::kPriority, 3);
+  Fill(*classifier_, RuleFamily::kWidth, 12);
+  Fill(*classifier_, RuleFamily::kPriority, 3);
   Session().options.close_dialog_with_box = true;
   Session().options.uncheck = {"RoutingTrackWidthCheckbox"};
   const std::map<int, int> per_kind = Generate();
@@ -151,21 +156,21 @@ TEST_F(Translator, ClosingWithTheBoxAppliesTheBoxesAsOkDoes) {
 }
 
 TEST_F(Translator, ClosedGatesShowAsClearBoxes) {
-  Fill(classifier_, RuleFamily::kViaSize, 3);
-  classifier_.SetGate(static_cast<int>(RuleFamily::kViaSize), false);
+  Fill(*classifier_, RuleFamily::kViaSize, 3);
+  classifier_->SetGate(static_cast<int>(RuleFamily::kViaSize), false);
   {
-    TDesignRuleTranslator translator(classifier_);
+    TDesignRuleTranslator translator(*classifier_);
     EXPECT_FALSE(translator.Prepare());
     EXPECT_EQ(translator.Count(static_cast<int>(RuleFamily::kViaSize)), 3);
     EXPECT_FALSE(translator.Dialog().Find("RoutingViaSizeCheckBox")->checked);
     translator.ApplyChoices();
   }
-  EXPECT_FALSE(classifier_.Gate(static_cast<int>(RuleFamily::kViaSize)));
-  EXPECT_TRUE(classifier_.Gate(static_cast<int>(RuleFamily::kWidth)));
+  EXPECT_FALSE(classifier_->Gate(static_cast<int>(RuleFamily::kViaSize)));
+  EXPECT_TRUE(classifier_->Gate(static_cast<int>(RuleFamily::kWidth)));
 }
 
 TEST_F(Translator, HelpButtonSendsTheHelpTopicAndKeepsTheDialogOpen) {
-  TDesignRuleTranslator translator(classifier_);
+  TDesignRuleTranslator translator(*classifier_);
   const std::size_t commands = orv::Server().commands.size();
   ui::Control* help = translator.Dialog().Find("Button2");
   ASSERT_NE(help, nullptr);
@@ -177,7 +182,7 @@ TEST_F(Translator, HelpButtonSendsTheHelpTopicAndKeepsTheDialogOpen) {
 }
 
 TEST_F(Translator, WindowIsAModalFrameOwnedByTheMainWindow) {
-  TDesignRuleTranslator translator(classifier_);
+  TDesignRuleTranslator translator(*classifier_);
   const ui::DialogTemplate& dialog = translator.Dialog();
   EXPECT_EQ(dialog.style, WS_POPUP | WS_BORDER | WS_DLGFRAME | WS_SYSMENU | DS_MODALFRAME);
   EXPECT_EQ(dialog.ex_style & WS_EX_DLGMODALFRAME, WS_EX_DLGMODALFRAME);

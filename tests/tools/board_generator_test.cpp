@@ -114,7 +114,7 @@ BoardSummary LinksInFile(const PcbStructure& file) {
     if (valid(l.polygon, polygons)) {
       ++s.in_polygon;
     } else if (valid(l.net, nets)) {
-      ++s.in_net;
+      ++(l.nested ? s.nested_in_net : s.in_net);
     }
     s.in_coordinate += valid(l.coordinate, coordinates);
     s.in_dimension += valid(l.dimension, dimensions);
@@ -141,6 +141,7 @@ void ExpectFileMatchesSummary(const PcbStructure& file, const BoardSummary& summ
   EXPECT_EQ(summary.primitive_records, file.progress_records - summary.components - summary.nets);
   const BoardSummary links = LinksInFile(file);
   EXPECT_EQ(summary.in_net, links.in_net);
+  EXPECT_EQ(summary.nested_in_net, links.nested_in_net);
   EXPECT_EQ(summary.in_polygon, links.in_polygon);
   EXPECT_EQ(summary.in_coordinate, links.in_coordinate);
   EXPECT_EQ(summary.in_dimension, links.in_dimension);
@@ -160,6 +161,7 @@ TEST(BoardGenerator, RecordsFollowTheLevelTablesAndTheSummary) {
     EXPECT_EQ(Count(file, "CS"), 15);  // one nested string, designator and comment per component
     EXPECT_EQ(file.shape6_pads, 2);
     EXPECT_GT(summary.in_net, 0);
+    EXPECT_GT(summary.nested_in_net, 0);
     EXPECT_GT(summary.dangling, 0);
     EXPECT_EQ(summary.in_polygon > 0, level >= 2);
     EXPECT_EQ(summary.in_coordinate > 0 && summary.in_dimension > 0, level >= 10);

@@ -96,8 +96,10 @@ class Reader {
       Polygon();
     } else if (keyword == "FD") {
       Values(9, "FD");
+      out_.links.emplace_back();
     } else if (keyword == "FI") {
       Values(11, "FI");
+      out_.links.emplace_back();
     } else if (kind == "T") {
       const auto first = Values(11, "track");
       Links l{ToInt(first[9])};
@@ -139,6 +141,7 @@ class Reader {
     } else {
       return false;
     }
+    out_.links.back().nested = keyword[0] == 'C';
     ++out_.progress_records;
     return true;
   }

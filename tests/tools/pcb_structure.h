@@ -16,6 +16,7 @@ namespace boardgen_test {
 struct Links {
   int64_t net = 0, polygon = 0, coordinate = 0, dimension = 0;
   bool polygon_record = false;  // a PG record: its net is resolved but it joins no net
+  bool nested = false;          // a record inside a component
 };
 
 struct PcbStructure {

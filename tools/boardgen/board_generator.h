@@ -1,5 +1,6 @@
 // Board generator: writes valid text PCB files ("PCB FILE 6") of any format level and size,
-// deterministic from a seed, for the tests and benchmarks of the importer.
+// deterministic from a seed (the same BoardSpec gives the same bytes with the same build), for
+// the tests and benchmarks of the importer.
 //
 //   boardgen::BoardSpec spec;
 //   spec.level = 10; spec.tracks = 1000; spec.nets = 40; spec.options = true;
@@ -8,10 +9,11 @@
 //   boardgen::BoardSummary summary = boardgen::Generate(spec, text);
 //   // summary says what the import of `text` creates, links and counts.
 //
-// Units. The spec's lengths are in 1/1000 mil, the fine file unit. At format levels 0 and 1 the
-// primitive and component records hold whole mils (the generator divides by 1000), while FD, FI
-// and PG records, net attributes and pad rule values are always written in 1/1000 mil, as the
-// format has them. Pad rule values exist only from level 9, net attributes from level 1.
+// Units. The lengths of a BoardSpec are in 1/1000 mil, the fine file unit. At format levels 0
+// and 1 the primitive and component records hold whole mils (the generator divides by 1000),
+// while FD, FI and PG records, net attributes and pad rule values are always written in
+// 1/1000 mil, as the format has them. Pad rule values exist only from level 9, net attributes
+// from level 1.
 //
 // File order: DEFAULTS, OPTIONS, components, free pads, vias, tracks, arcs, fills, strings,
 // polygons and split planes (polygons first), coordinates, dimensions, then the NETDEF records
@@ -96,10 +98,11 @@ struct OptionValues {
 // floor(n * p / 100) of n records do, spread evenly. Of those, the ones picked the same way
 // by `dangling_percent` name one past the last record of the owner kind (never linked);
 // the others name a record that exists, at most the 16000th.
-// Net links: free tracks, arcs, vias, pads, fills, polygons, split planes, component pads and
-// vias. Polygon links: free tracks and arcs from level 2, fills from level 3. Coordinate and
-// dimension links: free tracks and strings at level 10. Nothing is named when the owner kind
-// has no record (the number is then 0).
+// Net links: free tracks, arcs, vias, pads, fills, polygons, split planes (polygons and split
+// planes as one kind), component pads and component vias (each one kind over all components,
+// in file order). Polygon links: free tracks and arcs from level 2, fills from level 3.
+// Coordinate and dimension links: free tracks and strings at level 10. Nothing is named when
+// the owner kind has no record (the number is then 0).
 struct LinkSpec {
   int net_percent = 80;
   int polygon_percent = 10;
@@ -131,7 +134,9 @@ struct BoardSpec {
   std::vector<ComponentSpec> components;
   int nets = 0;  // NETDEF records: GND, VCC, +5V, +3V3, then NET5, NET6, ...
 
-  int polygon_vertices = 8;   // edges n of every outline (n + 1 vertex lines); at least 3
+  // Edges n of every outline (n + 1 vertex lines); at least 3. The importer keeps outlines of
+  // up to 5000 edges; longer ones test what it does beyond.
+  int polygon_vertices = 8;
   int arc_edge_percent = 25;  // share of outline edges written as arcs, picked as in LinkSpec
 
   bool defaults = false;  // write a DEFAULTS section
@@ -163,7 +168,7 @@ struct BoardSpec {
 constexpr int64_t DistinctSettingValue(int k) { return 256 * int64_t{k} + 1 + k % 255; }
 constexpr double DistinctSettingReal(int k) { return static_cast<double>(DistinctSettingValue(k)) + 0.5; }
 
-// What the import of a generated file yields, computed from the spec.
+// What the import of a generated file yields, computed from the BoardSpec alone.
 struct BoardSummary {
   // Objects created, free and nested together. `texts` includes the two strings of each
   // component (designator and comment); `pads` excludes shape-6 pads below level 7.
@@ -185,7 +190,10 @@ struct BoardSummary {
   std::array<int64_t, 10> header_counts{};
 
   // Links left after the import's link pass.
-  int64_t in_net = 0;             // primitives added to a net (tracks, arcs, vias, pads, fills)
+  int64_t in_net = 0;             // free tracks, arcs, vias, pads and fills added to a net
+  // Component pads and vias that name an existing net: they join it when the host's board
+  // iterator yields the primitives inside components to the link pass.
+  int64_t nested_in_net = 0;
   int64_t in_polygon = 0;         // tracks, arcs and fills added to a polygon or split plane
   int64_t in_coordinate = 0;      // tracks and strings added to a coordinate
   int64_t in_dimension = 0;       // tracks and strings added to a dimension

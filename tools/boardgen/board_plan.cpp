@@ -156,7 +156,7 @@ BoardSummary Summarize(const BoardSpec& spec, const BoardPlan& plan) {
   s.progress_steps = s.primitive_records + components + spec.nets;
 
   // Links. Tracks, arcs and fills prefer their polygon to their net.
-  const auto primitive_links = [&](int64_t records, bool polygon_field, bool coordinate_fields) {
+  const auto primitive_links = [&](int64_t records, bool polygon_field, bool coordinate_fields, int64_t& in_net) {
     for (int64_t i = 0; i < records; ++i) {
       const Link net = LinkOf(i, links.net_percent, links.dangling_percent, spec.nets);
       const Link polygon = polygon_field ? LinkOf(i, links.polygon_percent, links.dangling_percent, polygon_records) : Link::kNone;
@@ -164,7 +164,7 @@ BoardSummary Summarize(const BoardSpec& spec, const BoardPlan& plan) {
       if (polygon == Link::kValid) {
         ++s.in_polygon;
       } else if (net == Link::kValid) {
-        ++s.in_net;
+        ++in_net;
       }
     }
     if (coordinate_fields) {
@@ -172,13 +172,13 @@ BoardSummary Summarize(const BoardSpec& spec, const BoardPlan& plan) {
       CountLinks(records, links.dimension_percent, links.dangling_percent, spec.dimensions, s.in_dimension, s.dangling);
     }
   };
-  primitive_links(spec.tracks, spec.level >= 2, spec.level >= 10);
-  primitive_links(spec.arcs, spec.level >= 2, false);
-  primitive_links(spec.fills, spec.level >= 3, false);
-  primitive_links(spec.vias, false, false);
-  primitive_links(spec.pads, false, false);
-  primitive_links(nested_pads, false, false);
-  primitive_links(nested_vias, false, false);
+  primitive_links(spec.tracks, spec.level >= 2, spec.level >= 10, s.in_net);
+  primitive_links(spec.arcs, spec.level >= 2, false, s.in_net);
+  primitive_links(spec.fills, spec.level >= 3, false, s.in_net);
+  primitive_links(spec.vias, false, false, s.in_net);
+  primitive_links(spec.pads, false, false, s.in_net);
+  primitive_links(nested_pads, false, false, s.nested_in_net);
+  primitive_links(nested_vias, false, false, s.nested_in_net);
   if (spec.level >= 10) {
     CountLinks(spec.strings, links.coordinate_percent, links.dangling_percent, spec.coordinates, s.in_coordinate, s.dangling);
     CountLinks(spec.strings, links.dimension_percent, links.dangling_percent, spec.dimensions, s.in_dimension, s.dangling);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "boardgen/board_generator.h"
+#include "boardgen/line_writer.h"
 #include "boardgen/random.h"
 
 namespace boardgen {
@@ -52,9 +53,11 @@ inline Link LinkOf(int64_t i, int percent, int dangling_percent, int64_t owners)
   return Picked(i * percent / 100, dangling_percent) ? Link::kDangling : Link::kValid;
 }
 
-// Throws std::invalid_argument for a spec out of range.
+// Throws std::invalid_argument for a BoardSpec out of range.
 void CheckSpec(const BoardSpec& spec);
 BoardPlan MakePlan(const BoardSpec& spec);
 BoardSummary Summarize(const BoardSpec& spec, const BoardPlan& plan);
+// Writes the whole file (board_writer.cpp).
+void WriteBoard(const BoardSpec& spec, const BoardPlan& plan, LineWriter& out);
 
 }  // namespace boardgen

@@ -1,7 +1,8 @@
 // boardgen: writes a text PCB file of any format level and size, deterministic from a seed.
 //   boardgen --level 10 --seed 1 --tracks 1000 --components 50 --nets 100 --defaults --options -o out.PCB
 //   boardgen --size 100000 -o big.PCB
-// Prints nothing on success; errors go to stderr (exit 1 for I/O, 2 for usage).
+// Prints nothing on success (but the expected counts with --summary); errors go to stderr
+// (exit 1 for I/O, 2 for usage).
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
@@ -21,6 +22,21 @@ const std::map<std::string, boardgen::DesignatorLayer> kDesignatorLayers = {
     {"bottom-overlay", boardgen::DesignatorLayer::kBottomOverlay}, {"top", boardgen::DesignatorLayer::kTop},
     {"bottom", boardgen::DesignatorLayer::kBottom}, {"mid", boardgen::DesignatorLayer::kMid},
     {"mechanical", boardgen::DesignatorLayer::kMechanical}, {"random", boardgen::DesignatorLayer::kRandom}};
+
+void PrintSummary(const boardgen::BoardSummary& s) {
+  const std::pair<const char*, int64_t> lines[] = {
+      {"tracks", s.tracks}, {"arcs", s.arcs}, {"vias", s.vias}, {"pads", s.pads}, {"fills", s.fills},
+      {"texts", s.texts}, {"polygons", s.polygons}, {"split_planes", s.split_planes},
+      {"coordinates", s.coordinates}, {"dimensions", s.dimensions}, {"components", s.components},
+      {"nets", s.nets}, {"uncreated_pads", s.uncreated_pads}, {"primitive_records", s.primitive_records},
+      {"progress_steps", s.progress_steps}, {"in_net", s.in_net}, {"nested_in_net", s.nested_in_net}, {"in_polygon", s.in_polygon},
+      {"in_coordinate", s.in_coordinate}, {"in_dimension", s.in_dimension},
+      {"polygons_with_net", s.polygons_with_net}, {"dangling", s.dangling},
+      {"top_by_designator", s.top_by_designator}, {"bottom_by_designator", s.bottom_by_designator},
+      {"top_by_primitives", s.top_by_primitives}, {"bottom_by_primitives", s.bottom_by_primitives},
+      {"side_undefined", s.side_undefined}};
+  for (const auto& [name, value] : lines) std::cout << name << ' ' << value << '\n';
+}
 
 }  // namespace
 
@@ -85,9 +101,12 @@ int main(int argc, char** argv) {
   app.add_flag("--nets-first", spec.nets_first, "NETDEF records before the primitives");
   app.add_flag("--crlf", spec.crlf, "CR LF line ends");
   app.add_option("-o,--output", output, "output file (standard output when absent)");
+  bool print_summary = false;
+  app.add_flag("--summary", print_summary, "print what the import of the board yields, one 'name value' line each (needs -o)");
 
   try {
     app.parse(argc, argv);
+    if (print_summary && output.empty()) throw CLI::ValidationError("--summary", "needs -o");
   } catch (const CLI::ParseError& e) {
     const int code = app.exit(e);
     return code == 0 ? 0 : 2;
@@ -128,9 +147,13 @@ int main(int argc, char** argv) {
     if (output.empty()) {
       boardgen::Generate(spec, stdout);
       if (std::fflush(stdout) != 0) throw std::runtime_error("cannot write standard output");
-    } else if (!boardgen::WriteBoardFile(spec, output)) {
-      std::cerr << "boardgen: cannot write " << output << "\n";
-      return 1;
+    } else {
+      boardgen::BoardSummary summary;
+      if (!boardgen::WriteBoardFile(spec, output, &summary)) {
+        std::cerr << "boardgen: cannot write " << output << "\n";
+        return 1;
+      }
+      if (print_summary) PrintSummary(summary);
     }
   } catch (const std::invalid_argument& e) {
     std::cerr << "boardgen: " << e.what() << "\n";
