@@ -38,6 +38,7 @@ std::int32_t TPcbVia::Exchange(bool load) {
   const std::int32_t result =
       host::PcbApi_QueryVia(dir, Handle, &Flags, &Index, &layer_number, &Net, &Tag, &Component, &X, &Y, &Size,
                             &HoleSize, &LowLayer, &HighLayer, &ExtraFlag1, &ExtraFlag2);
+  Layer = layer_id::FromNumber(layer_number);
   return result;
 }
 

@@ -23,12 +23,12 @@ class ShortString {
   // Copies at most Capacity characters of text.
   void Assign(std::string_view text) {
     length_ = static_cast<std::uint8_t>(std::min(text.size(), Capacity));
-    std::memcpy(chars_, text.data(), length_);
+    if (length_ != 0) std::memcpy(chars_, text.data(), length_);  // an empty view may have no data
   }
   // Appends as much of text as still fits.
   void Append(std::string_view text) {
     const std::size_t n = std::min(text.size(), Capacity - length_);
-    std::memcpy(chars_ + length_, text.data(), n);
+    if (n != 0) std::memcpy(chars_ + length_, text.data(), n);
     length_ = static_cast<std::uint8_t>(length_ + n);
   }
   void Clear() { length_ = 0; }
@@ -62,5 +62,5 @@ inline void WriteCounted(std::uint8_t* out, std::size_t capacity, std::string_vi
   if (out == nullptr) return;
   const std::size_t n = std::min({text.size(), capacity, std::size_t{255}});
   out[0] = static_cast<std::uint8_t>(n);
-  std::memcpy(out + 1, text.data(), n);
+  if (n != 0) std::memcpy(out + 1, text.data(), n);
 }

@@ -28,6 +28,15 @@ std::string Wrapped(std::string_view head, std::string_view name) {
   return Cut(std::move(text));
 }
 
+// An empty view may have no characters at all: never hand its address on.
+void Put(ShortString<255>& field, std::string_view text) {
+  if (text.empty()) {
+    field.Clear();
+  } else {
+    field.Assign(text);
+  }
+}
+
 // The steps every builder shares: a new rule of the kind, loaded, named, scoped, stored and
 // added to the board. Returns the rule's handle for the kind's values (0 when the host made
 // no rule; every later call then does nothing). Without a second scope the rule keeps the
@@ -38,8 +47,8 @@ std::uint32_t StartRule(TPcbBoard& board, std::uint8_t kind, std::int32_t rule_n
   TPcbRuleEx rule(handle);
   rule.Exchange(true);
   rule.RuleName.Assign(RuleName(kind, rule_number));
-  rule.Scope1.Assign(scope1);
-  if (scope2) rule.Scope2.Assign(*scope2);
+  Put(rule.Scope1, scope1);
+  if (scope2) Put(rule.Scope2, *scope2);
   rule.Exchange(false);
   board.AddObject(handle);
   return handle;

@@ -19,7 +19,8 @@ using PcbApi_GetObjectIdFromObjectHandle = std::uint8_t VIDERAVE_STDCALL(std::ui
 // 1 when the object joined (or left) the container.
 using PcbApi_AddObjectToContainer = std::int32_t VIDERAVE_STDCALL(std::uint32_t container, std::uint32_t object);
 using PcbApi_DeleteObjectFromContainer = std::int32_t VIDERAVE_STDCALL(std::uint32_t container, std::uint32_t object);
-// Iteration method 0 and 1: the container's objects of one kind on one layer. Method 2: every
+// Iteration method 0 and 1: the container's objects of one kind on one layer, the primitives of
+// the groups in it (a component's, on the board) included. Method 2: every
 // object of the container whatever its kind and layer (a group iterator).
 using PcbApi_CreateIterator = std::uint32_t VIDERAVE_STDCALL(std::uint32_t container, std::uint8_t object_kind,
                                                              std::uint8_t method, std::uint32_t layer_id);

@@ -21,15 +21,18 @@ constexpr std::int64_t kArcKind = 1, kPadKind = 2, kViaKind = 3, kTrackKind = 4,
 // Pad shape codes as the file and the host give them.
 constexpr std::uint8_t kRoundShape = 1;
 
+std::int64_t IntValue(const json& value) {
+  if (value.is_number_unsigned()) {
+    return static_cast<std::int64_t>(std::min<std::uint64_t>(value.get<std::uint64_t>(), INT64_MAX));
+  }
+  if (value.is_number_integer()) return value.get<std::int64_t>();
+  if (value.is_number_float()) return Whole(value.get<double>());
+  return 0;
+}
+
 std::int64_t Int(const json& object, const char* key) {
   const auto found = object.find(key);
-  if (found == object.end()) return 0;
-  if (found->is_number_integer()) return found->get<std::int64_t>();
-  if (found->is_number_unsigned()) {
-    return static_cast<std::int64_t>(std::min<std::uint64_t>(found->get<std::uint64_t>(), INT64_MAX));
-  }
-  if (found->is_number_float()) return Whole(found->get<double>());
-  return 0;
+  return found == object.end() ? 0 : IntValue(*found);
 }
 
 // Host lengths are int32; anything else a hand-made document holds is clamped to that range.
@@ -52,9 +55,11 @@ std::uint8_t LayerOf(const json& object) {
   return layer >= 1 && layer <= kLastLayer ? static_cast<std::uint8_t>(layer) : 0;
 }
 
-std::uint32_t Handle(const json& object, const char* key) {
-  return static_cast<std::uint32_t>(std::clamp<std::int64_t>(Int(object, key), 0, UINT32_MAX));
+std::uint32_t HandleValue(std::int64_t value) {
+  return static_cast<std::uint32_t>(std::clamp<std::int64_t>(value, 0, UINT32_MAX));
 }
+
+std::uint32_t Handle(const json& object, const char* key) { return HandleValue(Int(object, key)); }
 
 // The component an object may belong to: texts name it in `Component`, a component's own
 // primitives have it as their first container.
@@ -62,10 +67,7 @@ std::uint32_t OwnerOf(const json& object) {
   if (const std::uint32_t component = Handle(object, "Component"); component != 0) return component;
   const auto containers = object.find("Containers");
   if (containers == object.end() || !containers->is_array() || containers->empty()) return 0;
-  const json& first = containers->front();
-  return first.is_number_unsigned() && first.get<std::uint64_t>() <= UINT32_MAX
-             ? static_cast<std::uint32_t>(first.get<std::uint64_t>())
-             : 0;
+  return HandleValue(IntValue(containers->front()));
 }
 
 }  // namespace
@@ -118,9 +120,12 @@ void SvgWriter::Add(const json& object) {
       if (shape.v[2] > 0 && shape.v[3] > 0) Push(shape);
       break;
     case kViaKind:
+      // A via goes through the board from LowLayer to HighLayer; the layer of its record is
+      // not where it lies, and a new via's may well be NoLayer.
       shape.kind = ShapeKind::kVia;
+      shape.layer = kMultiLayer;
       shape.v[2] = Length(object, "Size");
-      if (shape.v[2] <= 0 || shape.layer == 0) break;
+      if (shape.v[2] <= 0) break;
       Push(shape);
       shape.kind = ShapeKind::kHole;
       shape.layer = kViaHoleLayer;

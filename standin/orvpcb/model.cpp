@@ -288,7 +288,7 @@ std::int32_t Model::Exchange(int schema_id, std::uint8_t dir, std::uint32_t hand
       case FieldType::kSegments: {
         std::vector<std::uint8_t>& block = segments_[Load<std::uint32_t>(place)];
         if (load) {
-          std::memcpy(outside, block.data(), block.size());
+          if (!block.empty()) std::memcpy(outside, block.data(), block.size());
         } else {
           std::int64_t count = 0;
           if (info.point_count_slot >= 0) {
@@ -399,12 +399,21 @@ void Model::SetText(std::uint32_t handle, std::string_view field, std::string_vi
 
 // ---- containers
 
-void Model::LayerChanged(Object& object) {
-  for (const Membership& m : object.containers) {
-    if (Object* container = Mutable(m.container); container != nullptr && container->member_list) {
-      ++container->member_list->version;
+void Model::Touch(std::uint32_t container_handle) {
+  // A group's members are yielded by the iterators of the containers the group is in (a
+  // component's primitives are board objects), so their indexes go stale with the group's.
+  Object* container = Mutable(container_handle);
+  if (container == nullptr) return;
+  if (container->member_list) ++container->member_list->version;
+  for (const Membership& outer : container->containers) {
+    if (Object* parent = Mutable(outer.container); parent != nullptr && parent->member_list) {
+      ++parent->member_list->version;
     }
   }
+}
+
+void Model::LayerChanged(Object& object) {
+  for (const Membership& m : object.containers) Touch(m.container);
 }
 
 bool Model::AddToContainer(std::uint32_t container_handle, std::uint32_t object_handle) {
@@ -419,7 +428,7 @@ bool Model::AddToContainer(std::uint32_t container_handle, std::uint32_t object_
   object->containers.push_back({container_handle, static_cast<std::uint32_t>(list.members.size())});
   list.members.push_back(object_handle);
   ++list.live;
-  ++list.version;
+  Touch(container_handle);
   return true;
 }
 
@@ -433,7 +442,7 @@ bool Model::DeleteFromContainer(std::uint32_t container_handle, std::uint32_t ob
   MemberList& list = *container->member_list;
   list.members[it->position] = 0;
   --list.live;
-  ++list.version;
+  Touch(container_handle);
   object->containers.erase(it);
   // Compact once most of the list is holes, so that removing many members stays linear.
   if (list.members.size() > 64 && list.live * 2 < list.members.size()) {
@@ -481,12 +490,22 @@ std::vector<std::uint32_t> Model::Members(std::uint32_t container) const {
   return result;
 }
 
-void Model::Reindex(MemberList& list) {
+void Model::Reindex(std::uint32_t container_handle, MemberList& list) {
   list.by_kind_and_layer.clear();
   for (std::uint32_t member : list.members) {
     if (member == 0) continue;
     const Object& object = objects_[member];
     list.by_kind_and_layer[BucketKey(object.kind, LayerNumberOf(object))].push_back(member);
+    // The primitives of a group in this container (a component on the board) are yielded too,
+    // right after their group, unless they are direct members themselves.
+    if (!object.member_list) continue;
+    for (std::uint32_t inner : object.member_list->members) {
+      if (inner == 0) continue;
+      const Object& nested = objects_[inner];
+      const bool direct = std::any_of(nested.containers.begin(), nested.containers.end(),
+                                      [&](const Membership& m) { return m.container == container_handle; });
+      if (!direct) list.by_kind_and_layer[BucketKey(nested.kind, LayerNumberOf(nested))].push_back(inner);
+    }
   }
   list.indexed_version = list.version;
 }
@@ -503,7 +522,7 @@ std::uint32_t Model::CreateIterator(std::uint32_t container_handle, std::uint8_t
         if (method == 2 || LayerNumberOf(objects_[member]) == layer_number) iterator.items.push_back(member);
       }
     } else {
-      if (list.indexed_version != list.version) Reindex(list);
+      if (list.indexed_version != list.version) Reindex(container_handle, list);
       const auto bucket = list.by_kind_and_layer.find(BucketKey(kind, layer_number));
       if (bucket != list.by_kind_and_layer.end()) iterator.items = bucket->second;
     }

@@ -212,7 +212,8 @@ class Model {
   std::uint8_t LayerNumberOf(const Object& object) const;
   void Destroy(std::uint32_t handle);
   void LayerChanged(Object& object);
-  void Reindex(MemberList& list);
+  void Reindex(std::uint32_t container_handle, MemberList& list);
+  void Touch(std::uint32_t container_handle);
   std::uint32_t Yield(Iterator& iterator);
 
   std::vector<Schema> schemas_;

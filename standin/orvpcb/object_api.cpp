@@ -3,6 +3,7 @@
 // references, object class members and the queries on any object. Per-layer pad values are in
 // object_api_pads.cpp.
 #include <algorithm>
+#include <array>
 #include <string>
 #include <type_traits>
 #include <unordered_map>
@@ -19,7 +20,6 @@ using api::Str;
 using api::U16;
 using api::U32;
 using api::U8;
-using orv::ExchangeIndexed;
 using orv::ExchangeRecord;
 using orv::SchemaId;
 using orv::Server;
@@ -67,14 +67,22 @@ class LayerNumberField {
   U32 id_ = 0;
 };
 
-// Object class members, kept beside the model: a class's member list is not a record.
+// Reference points of dimensions and members of object classes, kept beside the model: lists
+// of any length are not records.
+std::unordered_map<std::uint32_t, std::vector<std::array<I32, 4>>>& References() {
+  static std::unordered_map<std::uint32_t, std::vector<std::array<I32, 4>>> references;
+  return references;
+}
+
 std::unordered_map<std::uint32_t, std::vector<std::string>>& ClassMembers() {
   static std::unordered_map<std::uint32_t, std::vector<std::string>> members;
   return members;
 }
 
+constexpr std::uint8_t kDimensionKind = 13;
 constexpr std::uint8_t kObjectClassKind = 15;
 
+bool IsDimension(std::uint32_t handle) { return Server().KindOf(handle) == kDimensionKind; }
 bool IsClass(std::uint32_t handle) { return Server().KindOf(handle) == kObjectClassKind; }
 
 }  // namespace
@@ -113,20 +121,35 @@ VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_GetDesignatorDisplayString(U32 handl
 // ---- dimension references
 
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_References_Count(U8 dir, U32 handle, I32* count) {
-  static const int schema = SchemaId("PcbApi_References_Count");
-  if (count == nullptr || dir != 0) return ExchangeRecord(schema, dir, handle, count);
-  I32 kept = std::clamp<I32>(*count, 0, orv::kMaxDimensionReferences);
-  return ExchangeRecord(schema, dir, handle, &kept);
+  const std::string call = Call("PcbApi_References_Count", {dir, handle});
+  if (count == nullptr || !IsDimension(handle)) return Traced(call, 0);
+  if (dir != 0) {
+    const auto found = References().find(handle);
+    *count = found == References().end() ? 0 : static_cast<I32>(found->second.size());
+  } else {
+    References()[handle].resize(static_cast<std::size_t>(std::clamp<I32>(*count, 0, orv::kMaxDimensionReferences)));
+  }
+  return Traced(call, 0);
 }
 
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_References_At(U8 dir, U32 handle, I32 index, I32* Value1, I32* Value2,
                                                           I32* Value3, I32* Value4) {
-  static const int schema = SchemaId("PcbApi_References_At");
-  if (index < 0 || index >= static_cast<I32>(Server().GetNumber(handle, "ReferenceCount"))) {
-    return Traced(Call("PcbApi_References_At", {dir, handle, index}), 0);
+  const std::string call = Call("PcbApi_References_At", {dir, handle, index});
+  const auto found = References().find(handle);
+  if (found == References().end() || index < 0 || static_cast<std::size_t>(index) >= found->second.size()) {
+    return Traced(call, 0);
   }
-  return ExchangeIndexed(schema, dir, handle, static_cast<std::uint32_t>(index) + 1u, Value1, Value2, Value3,
-                         Value4);
+  std::array<I32, 4>& reference = found->second[static_cast<std::size_t>(index)];
+  I32* const values[] = {Value1, Value2, Value3, Value4};
+  for (std::size_t i = 0; i < reference.size(); ++i) {
+    if (values[i] == nullptr) continue;
+    if (dir != 0) {
+      *values[i] = reference[i];
+    } else {
+      reference[i] = *values[i];
+    }
+  }
+  return Traced(call, 0);
 }
 
 // ---- object class members

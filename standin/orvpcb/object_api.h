@@ -9,6 +9,6 @@ namespace orv {
 // Per-layer pad values: one record per layer number 0 to 82, layer n at instance n + 1.
 inline constexpr std::uint16_t kPadLayerInstances = 83;
 // Reference points a dimension can hold; a store of more keeps the first ones.
-inline constexpr std::uint16_t kMaxDimensionReferences = 16;
+inline constexpr std::int32_t kMaxDimensionReferences = 1024;
 
 }  // namespace orv

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "standin/orvpcb/object_api.h"
 #include "standin/orvpcb/schema_areas.h"
 
 namespace orv {
@@ -54,11 +53,8 @@ std::vector<FieldDef> Head() {
 
 std::vector<FieldDef> Point(const char* x, const char* y) { return {F(x, T::kI32), F(y, T::kI32)}; }
 
-void Add(Model& model, const char* function, std::vector<FieldDef> fields, std::vector<std::uint8_t> kinds,
-         std::uint16_t instances = 1) {
-  Schema schema{function, std::move(fields)};
-  schema.instances = instances;
-  model.AddSchema(std::move(schema), std::move(kinds));
+void Add(Model& model, const char* function, std::vector<FieldDef> fields, std::vector<std::uint8_t> kinds) {
+  model.AddSchema(Schema{function, std::move(fields)}, std::move(kinds));
 }
 
 void RegisterCommon(Model& model) {
@@ -207,10 +203,7 @@ void RegisterGroups(Model& model) {
   Numbered(dimension, "DimensionValues#", 1, 5, T::kI32);
   dimension.push_back(F("DimensionStyle", T::kI32));
   Add(model, "PcbApi_QueryDimension", std::move(dimension), {kDimension});
-  Add(model, "PcbApi_References_Count", {F("ReferenceCount", T::kI32)}, {kDimension});
-  std::vector<FieldDef> reference;
-  Numbered(reference, "References#", 1, 4, T::kI32);
-  Add(model, "PcbApi_References_At", std::move(reference), {kDimension}, kMaxDimensionReferences);
+  // Reference points are lists beside the model (object_api.cpp).
   std::vector<FieldDef> ext;
   Numbered(ext, "ExtValue", 1, 19, T::kI32);
   Add(model, "PcbApi_QueryExtDimension", std::move(ext), {kDimension});

@@ -29,13 +29,6 @@ std::string WholeFileName(const std::string& path) {
   return std::string(CountedView(result.data()));
 }
 
-TEST(ClientApi, BoundFromTheMainProgram) {
-  EXPECT_TRUE(host::ClientAPI_ForceFileNameExtension.Bound());
-  EXPECT_TRUE(host::ClientAPI_ExtractWholeFileNameFromPath.Bound());
-  EXPECT_TRUE(host::VFSAPI_VFS_StreamCreate.Bound());
-  EXPECT_TRUE(host::VFSAPI_VFS_StreamWrite.Bound());
-  EXPECT_TRUE(host::VFSAPI_VFS_StreamDestroy.Bound());
-}
 
 TEST(ClientApi, FileNames) {
   struct Case {
@@ -86,9 +79,5 @@ TEST(ClientApi, StreamWritesTheFileAndIsRecorded) {
   host::VFSAPI_VFS_StreamDestroy(stream);
 }
 
-TEST(ClientApi, StreamOnAFileThatCannotBeMadeIsZero) {
-  const ShortString<255> name("/no/such/folder/x.rpt");
-  EXPECT_EQ(host::VFSAPI_VFS_StreamCreate(name.Raw(), api::kStreamModeCreate), 0u);
-}
 
 }  // namespace

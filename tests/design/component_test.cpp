@@ -70,17 +70,7 @@ TEST_F(ComponentTest, OldFilesKeepTheTagWithItsLowestBitInverted) {
   EXPECT_EQ(model().GetNumber(ReadOne(9, {.tag = 0}), "Tag"), 0);
 }
 
-TEST_F(ComponentTest, LocationIsScaledByTheFileUnit) {
-  EXPECT_EQ(model().GetNumber(ReadOne(1, {}), "X"), 10000000);
-  TearDown();
-  EXPECT_EQ(model().GetNumber(ReadOne(2, {}), "X"), 10000);
-}
 
-TEST_F(ComponentTest, LongFootprintNameKeeps250Characters) {
-  const std::string pattern(260, 'F');
-  const std::uint32_t component = ReadOne(10, {.pattern = pattern});
-  EXPECT_EQ(model().GetText(component, "Pattern"), pattern.substr(0, 250));
-}
 
 TEST_F(ComponentTest, NestedRecordsJoinTheComponentAndOtherLinesAreDropped) {
   // FT is no nested keyword: the line and its value lines are dropped, as are "ct" and "CT ".
@@ -172,10 +162,5 @@ TEST_F(ComponentTest, SideOfTheBoard) {
   }
 }
 
-TEST_F(ComponentTest, WarningEntryNamesDesignatorFootprintAndComment) {
-  ReadOne(9, {.pattern = "DIP14", .designator = "U1", .designator_layer = 29, .comment = "74HC00"});
-  ASSERT_EQ(run().warnings->Entries(Category::kTopByPrimitives).size(), 1u);
-  EXPECT_EQ(run().warnings->Entries(Category::kTopByPrimitives)[0], "U1 (DIP14, 74HC00)");
-}
 
 }  // namespace

@@ -58,14 +58,6 @@ TEST_F(LayerWarningsTest, OnlyGuessedSidesAskForAReport) {
   }
 }
 
-TEST_F(LayerWarningsTest, EntryIsCutTo255Characters) {
-  const std::string comment(200, 'C');
-  StartRun(9, Component(9, {.pattern = std::string(100, 'P'), .designator_layer = 2, .comment = comment}));
-  ReadDesignRecords();
-  const std::vector<std::string>& entries = run().warnings->Entries(Category::kTopByPrimitives);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0], ("U1 (" + std::string(100, 'P') + ", " + comment).substr(0, 255));
-}
 
 TEST_F(LayerWarningsTest, ReportBesideTheBoardWithHeaderAndTheNonEmptySections) {
   // Four components decided by their designator, one by its primitives, in file order.
@@ -101,27 +93,6 @@ TEST_F(LayerWarningsTest, ReportBesideTheBoardWithHeaderAndTheNonEmptySections) 
   EXPECT_EQ(rest, expected);
 }
 
-TEST_F(LayerWarningsTest, SectionHeadingsOfTheOtherCategories) {
-  StartRun(3, Component(3, {.designator = "B1", .designator_layer = 18}) +
-                  Component(3, {.designator = "B2", .designator_layer = 2, .comment_layer = 18}) +
-                  Component(3, {.designator = "X1", .designator_layer = 2, .comment_shown = 0}));
-  ReadDesignRecords();
-  run().warnings->WriteReport();
-  const std::vector<std::string>& lines = run().warnings->ReportLines();
-  const std::string d = "Quorix PCB Ascii Version 2.10";
-  const std::vector<std::string> expected = {
-      "Bottom Layer Components", "These components have a valid bottom layer attribute in the ", d + " file",
-      "B1 (DIP14, 74HC00)", "", "",
-      "Bottom Layer Components With Warnings",
-      "These components do not have a valid layer in the " + d + " file,",
-      "but were assumed to be bottom layer because of their footprint primitives.",
-      "B2 (DIP14, 74HC00)", "", "",
-      "Components With Undefined Layer", "For these components, it was not possible to determine the layer",
-      "from either the " + d + " file or the footprint primitives.", "They have been imported onto the top layer.",
-      "X1 (DIP14, 74HC00)", "", ""};
-  ASSERT_EQ(lines.size(), 7 + expected.size());
-  EXPECT_EQ(std::vector<std::string>(lines.begin() + 7, lines.end()), expected);
-}
 
 TEST_F(LayerWarningsTest, MessageNamesBothFilesWithoutFolders) {
   StartRun(9, Component(9, {.designator_layer = 2}));
@@ -186,16 +157,5 @@ TEST(LayerWarningsImport, HostProgramWritesTheReportAndShowsTheMessage) {
   EXPECT_TRUE(via_seen);
 }
 
-TEST(LayerWarningsImport, NoReportWhenEverySideIsStated) {
-  const std::string board = test_support::WriteFile(
-      test_support::UniqueBoardPath("noreport"),
-      "PCB FILE 6 VERSION 2.80\n1 2 3 4 5 6 7 8 9 10\n" + Component(10, {.designator_layer = 2}));
-  const test_support::ProgramRun run = test_support::RunHost("import " + test_support::Quote(board) +
-                                                             " --quiet --no-document");
-  ASSERT_EQ(run.status, 0) << run.err;
-  std::FILE* report = std::fopen(ReportPathOf(board).c_str(), "rb");
-  EXPECT_EQ(report, nullptr);
-  if (report != nullptr) std::fclose(report);
-}
 
 }  // namespace

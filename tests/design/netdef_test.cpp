@@ -115,18 +115,7 @@ TEST_F(NetDefTest, PlaneLayerNamesTheNetOfTheFirstFourInternalPlanes) {
   }
 }
 
-TEST_F(NetDefTest, LaterNetOfTheSamePlaneWins) {
-  StartRun(5, NetDef(5, {.name = "GND", .plane_layer = 24}) + NetDef(5, {.name = "VCC", .plane_layer = 24}));
-  ReadDesignRecords();
-  EXPECT_EQ(PlaneNetName(2), "VCC");
-}
 
-TEST_F(NetDefTest, PlaneLayerIsNotReadBeforeVersion230) {
-  // At level 4 the line after the brace block holds three values only; a fourth is ignored.
-  StartRun(4, NetDef(4, {.name = "GND"}) + "23\n");
-  ReadDesignRecords();
-  EXPECT_EQ(PlaneNetName(1), "(No Net)");
-}
 
 TEST_F(NetDefTest, AttributeTakesTheLow32BitsFromVersion270) {
   StartRun(9, NetDef(9, {.name = "A", .attribute = "4294967301"}) + NetDef(8, {.name = "B"}));

@@ -45,15 +45,6 @@ TEST(ViaLayerPairSpan, CodesOneToEightArePairsTheRestSpanTheBoard) {
   EXPECT_EQ(ViaLayerPairSpan(256 + 2), (Span{3, 4}));
 }
 
-TEST(RoundHalfEven, TiesGoToTheEvenNeighbour) {
-  EXPECT_EQ(RoundHalfEven(2.5), 2.0);
-  EXPECT_EQ(RoundHalfEven(3.5), 4.0);
-  EXPECT_EQ(RoundHalfEven(-2.5), -2.0);
-  EXPECT_EQ(RoundHalfEven(-3.5), -4.0);
-  EXPECT_EQ(RoundHalfEven(2.4999), 2.0);
-  EXPECT_EQ(RoundHalfEven(-0.6), -1.0);
-}
-
 TEST(MilsToCoord, ScalesToTenThousandthsOfAMil) {
   EXPECT_EQ(MilsToCoord(2.5), 25000);
   EXPECT_EQ(MilsToCoord(-0.35), -3500);

@@ -117,12 +117,4 @@ TEST_F(LinkPassTest, StringsAndTracksJoinTheirCoordinateAndDimension) {
   EXPECT_EQ(GetCoordinateLink(stray), 0);
 }
 
-TEST_F(LinkPassTest, NothingIsLinkedBeforeThePass) {
-  // An aborted run never reaches the pass: the file's numbers stay in the fields.
-  const std::uint32_t net = MakeNet();
-  const std::uint32_t track = ReadOne(10, "FT\n0 0 1 1 1 1 1 1 0 1 0\n0 0 0 0 0\n");
-  EXPECT_EQ(GetNetLink(track), 1);
-  EXPECT_FALSE(IsMember(net, track));
-}
-
 }  // namespace

@@ -255,12 +255,6 @@ TEST_F(FillsAndStrings, LevelNineStringTakesItsWidthEvenZero) {
   EXPECT_EQ(text->Text.View(), "  padded");  // leading blanks belong to the text
 }
 
-TEST_F(FillsAndStrings, LongTextIsCutAt254) {
-  const std::string long_text(300, 'x');
-  const auto text = Load<TPcbText>(ReadOne(9, "FS\n0 0 1 2 60000 0 0 0 17 0 0 0 0 100 0\n" + long_text + "\n"));
-  EXPECT_EQ(text->Text.View(), long_text.substr(0, 254));
-}
-
 using CoordinatesAndDimensions = RecordTest;
 
 TEST_F(CoordinatesAndDimensions, ScaledByTenOnlyEvenInOldFiles) {

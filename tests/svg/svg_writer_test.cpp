@@ -172,6 +172,19 @@ TEST(SvgWriter, DrawsAMultiLayerPadOnBothSidesWithItsHole) {
   EXPECT_NE(svg.find("<circle data-of=\"8\" class=\"s\" cx=\"100\" cy=\"-200\" r=\"15\"/>"), std::string::npos);
 }
 
+TEST(SvgWriter, DrawsViasThroughTheBoardWhateverTheirLayer) {
+  // A new via's record may hold NoLayer; its span is LowLayer to HighLayer.
+  const json via = {{"Handle", 30}, {"ObjectId", 3}, {"Layer", 0}, {"X", 1100 * kMil}, {"Y", 1200 * kMil},
+                    {"Size", 50 * kMil}, {"HoleSize", 28 * kMil}, {"LowLayer", 1}, {"HighLayer", 32}};
+  const std::string svg = Draw({via});
+  EXPECT_EQ(ElementOf(svg, 30), "<circle data-handle=\"30\" class=\"s\" cx=\"1100\" cy=\"-1200\" r=\"25\"/>");
+  const auto picture = ReadPictureText(svg);
+  ASSERT_EQ(picture.elements.size(), 2u);
+  EXPECT_EQ(picture.elements[0].layer, "MultiLayer");
+  EXPECT_EQ(picture.elements[1].layer, "ViaHoleLayer");
+  EXPECT_EQ(picture.elements[1].of, "30");
+}
+
 TEST(SvgWriter, OutlineArcsJoinTheVerticesTheyMeet) {
   // A D-shaped polygon whose right edge bulges out as a half circle. The file puts the arc on
   // the vertex where the edge starts; an outline with the arc on the vertex where it ends must

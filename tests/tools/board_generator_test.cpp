@@ -63,11 +63,17 @@ TEST(BoardGenerator, SameSeedSameBoardOtherSeedOtherBoard) {
 }
 
 TEST(BoardGenerator, BannerAndCountLineAtEveryLevel) {
-  static constexpr const char* kBanners[] = {
-      "PCB FILE 6",
-      "PCB FILE 6 VERSION 1.10", "PCB FILE 6 VERSION 2.00", "PCB FILE 6 VERSION 2.10", "PCB FILE 6 VERSION 2.20",
-      "PCB FILE 6 VERSION 2.30", "PCB FILE 6 VERSION 2.40", "PCB FILE 6 VERSION 2.50", "PCB FILE 6 VERSION 2.60",
-      "PCB FILE 6 VERSION 2.70", "PCB FILE 6 VERSION 2.80"};
+  static constexpr const char* kBanners[] = {"PCB FILE 6",
+                                             "PCB FILE 6 VERSION 1.10",
+                                             "PCB FILE 6 VERSION 2.00",
+                                             "PCB FILE 6 VERSION 2.10",
+                                             "PCB FILE 6 VERSION 2.20",
+                                             "PCB FILE 6 VERSION 2.30",
+                                             "PCB FILE 6 VERSION 2.40",
+                                             "PCB FILE 6 VERSION 2.50",
+                                             "PCB FILE 6 VERSION 2.60",
+                                             "PCB FILE 6 VERSION 2.70",
+                                             "PCB FILE 6 VERSION 2.80"};
   for (int level = 0; level <= 10; ++level) {
     SCOPED_TRACE(level);
     BoardSummary summary;
@@ -177,33 +183,55 @@ struct LayoutCase {
 };
 
 const TrackRecord kTrack{1000000, 2000000, 3000000, 2000000, 10000, 1, 3, 2, 4, 5, 7};
-const PadRecord kPad{100000, 200000, 30000, {60000, 50000, 40000}, {60000, 50000, 40000}, {1, 2, 3},
-                     2, 34, 4, 1, 90.0, 4000, -1000, 10000, 12000, 20000, 4, "7"};
+const PadRecord kPad{100000,
+                     200000,
+                     30000,
+                     {60000, 50000, 40000},
+                     {60000, 50000, 40000},
+                     {1, 2, 3},
+                     2,
+                     34,
+                     4,
+                     1,
+                     90.0,
+                     4000,
+                     -1000,
+                     10000,
+                     12000,
+                     20000,
+                     4,
+                     "7"};
 const ViaRecord kVia{100000, 200000, 50000, 28000, 3, 1, 16, 2, 1};
 const StringRecord kString{1000000, 500000, 60000, 8000, 90.0, 1, 0, 18, 0, 1, 2, "REV A"};
 const FillRecord kFill{100000, 200000, 300000, 400000, 16, 1, 2, 0, 45.0};
-const PolygonVertex kOutline[] = {{0, 0}, {100000, 0, true, 100000, 50000, 50000, 270.0, 90.0}, {100000, 100000}, {0, 0}};
+const PolygonVertex kOutline[] = {
+    {0, 0}, {100000, 0, true, 100000, 50000, 50000, 270.0, 90.0}, {100000, 100000}, {0, 0}};
 const PolygonRecord kPolygon{16, 1, 2, {true, false, true, false, true}, 20000, 12000, 3000, kOutline};
 const std::string_view kMembers[] = {"U1-1"};
 const NetRecord kNet{"GND", 10000, 50000, 1, 2, 23, 5000000000u, kMembers};
 
 const LayoutCase kLayouts[] = {
     {"track", 1, [](RecordWriter& w) { w.Track(kTrack, false); }, "FT\n0 0 1000 2000 3000 2000 10 1 0 3 0\n"},
-    {"track", 2, [](RecordWriter& w) { w.Track(kTrack, false); }, "FT\n0 0 1000000 2000000 3000000 2000000 10000 1 0 3 0\n2\n"},
-    {"track", 10, [](RecordWriter& w) { w.Track(kTrack, true); }, "CT\n0 0 1000000 2000000 3000000 2000000 10000 1 0 3 0\n2 0 7 4 5\n"},
+    {"track", 2, [](RecordWriter& w) { w.Track(kTrack, false); },
+     "FT\n0 0 1000000 2000000 3000000 2000000 10000 1 0 3 0\n2\n"},
+    {"track", 10, [](RecordWriter& w) { w.Track(kTrack, true); },
+     "CT\n0 0 1000000 2000000 3000000 2000000 10000 1 0 3 0\n2 0 7 4 5\n"},
     {"pad", 6, [](RecordWriter& w) { w.Pad(kPad, false); }, "FP\n0 0 100000 200000 60000 60000 1 30000 2 34 4 0\n7\n"},
     {"pad", 7, [](RecordWriter& w) { w.Pad(kPad, false); },
      "FP\n0 0 100000 200000 60000 60000 1 50000 50000 2 40000 40000 3 30000 2 34 4 0\n7\n"},
     {"pad", 10, [](RecordWriter& w) { w.Pad(kPad, true); },
-     "CP\n0 0 100000 200000 60000 60000 1 50000 50000 2 40000 40000 3 30000 2 34 4 0 90.000 4000 -1000 10000 12000 20000 4 1"
+     "CP\n0 0 100000 200000 60000 60000 1 50000 50000 2 40000 40000 3 30000 2 34 4 0 90.000 4000 -1000 10000 12000 "
+     "20000 4 1"
      " 0 0 0 0 0 0 0\n7\n"},
     {"via", 8, [](RecordWriter& w) { w.Via(kVia, false); }, "FV\n0 0 100000 200000 50000 28000 0 3 2 0\n"},
-    {"via", 10, [](RecordWriter& w) { w.Via(kVia, false); }, "FV\n0 0 100000 200000 50000 28000 0 3 2 0 0 0 1 0 0 1 16\n"},
+    {"via", 10, [](RecordWriter& w) { w.Via(kVia, false); },
+     "FV\n0 0 100000 200000 50000 28000 0 3 2 0 0 0 1 0 0 1 16\n"},
     {"string", 0, [](RecordWriter& w) { w.String(kString, false); }, "FS\n0 0 1000 500 60 90.000 1 0 18\nREV A\n"},
     {"string", 9, [](RecordWriter& w) { w.String(kString, false); },
      "FS\n0 0 1000000 500000 60000 90.000 1 0 18 0 0 0 0 8000 0\nREV A\n"},
     {"fill", 2, [](RecordWriter& w) { w.Fill(kFill, false); }, "FF\n0 0 100000 200000 300000 400000 16 1\n"},
-    {"fill", 10, [](RecordWriter& w) { w.Fill(kFill, false); }, "FF\n0 0 100000 200000 300000 400000 16 1\n2 0 45.000\n"},
+    {"fill", 10, [](RecordWriter& w) { w.Fill(kFill, false); },
+     "FF\n0 0 100000 200000 300000 400000 16 1\n2 0 45.000\n"},
     {"polygon", 1, [](RecordWriter& w) { w.Polygon(kPolygon); },
      "PG\n16\n1\n1 0 1 0\n20000 12000\n3\n0 0\n100000 0\n100000 100000\n0 0\n0 0 1 0\n"
      "FA\n0 0 100000 50000 50000 270.000 90.000 12000 16 1 0\n"},
@@ -220,7 +248,8 @@ TEST(BoardGenerator, RecordLayoutsPerLevel) {
   for (const LayoutCase& c : kLayouts) {
     std::string text;
     {
-      LineWriter out([](void* context, const char* data, std::size_t size) { static_cast<std::string*>(context)->append(data, size); },
+      LineWriter out([](void* context, const char* data,
+                        std::size_t size) { static_cast<std::string*>(context)->append(data, size); },
                      &text, false);
       RecordWriter records(out, c.level);
       c.write(records);
@@ -276,7 +305,8 @@ TEST(BoardGenerator, OptionValuesGiveClearancesAndRoutingDirections) {
   spec.option_values.routing_directions = {2, 1, 0, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
   const PcbStructure file = ReadStructure(Text(spec));
   ASSERT_EQ(file.options_values.size(), 550u);
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(file.options_values[519 + i], Expected(spec.option_values.routing_directions[i]));
+  for (int i = 0; i < 16; ++i)
+    EXPECT_EQ(file.options_values[519 + i], Expected(spec.option_values.routing_directions[i]));
   for (int i = 0; i < 6; ++i) EXPECT_EQ(file.options_values[544 + i], Expected(spec.option_values.clearances[i]));
 }
 
@@ -299,8 +329,12 @@ TEST(BoardGenerator, PadAndNetRuleValuesAreCycledInFileOrder) {
   ASSERT_EQ(file.pad_rules.size(), 17u);
   for (std::size_t j = 0; j < file.pad_rules.size(); ++j) {
     const PadConnect& connect = spec.pad_rules.connect[j % 2];
-    const std::array<int64_t, 6> expected = {connect.style_code, spec.pad_rules.solder_mask[j % 3],
-                                             spec.pad_rules.paste_mask[j % 2], connect.value1, connect.value2, 15000};
+    const std::array<int64_t, 6> expected = {connect.style_code,
+                                             spec.pad_rules.solder_mask[j % 3],
+                                             spec.pad_rules.paste_mask[j % 2],
+                                             connect.value1,
+                                             connect.value2,
+                                             15000};
     EXPECT_EQ(file.pad_rules[j], expected) << "pad " << j;
   }
   ASSERT_EQ(file.net_rules.size(), 7u);

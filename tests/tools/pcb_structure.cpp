@@ -91,7 +91,8 @@ class Reader {
 
   // Returns false for a line that opens no primitive record.
   bool Primitive(std::string_view keyword) {
-    const std::string_view kind = keyword.size() == 2 && (keyword[0] == 'F' || keyword[0] == 'C') ? keyword.substr(1) : "";
+    const std::string_view kind =
+        keyword.size() == 2 && (keyword[0] == 'F' || keyword[0] == 'C') ? keyword.substr(1) : "";
     if (keyword == "PG") {
       Polygon();
     } else if (keyword == "FD") {

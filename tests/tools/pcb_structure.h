@@ -24,8 +24,8 @@ struct PcbStructure {
   bool has_count_line = false;
   std::array<int64_t, 10> header{};
   std::map<std::string, int64_t> records;  // by keyword; a COMP's designator and comment count as "CS"
-  int64_t progress_records = 0;             // records that make a progress step
-  int64_t shape6_pads = 0;                  // pad records with shape code 6
+  int64_t progress_records = 0;            // records that make a progress step
+  int64_t shape6_pads = 0;                 // pad records with shape code 6
   std::vector<Links> links;
   std::vector<std::array<int64_t, 6>> pad_rules;  // values 15, 20, 21, 22, 23, 24 of each pad, in file order
   std::vector<std::array<int64_t, 4>> net_rules;  // width, via size, topology, priority of each net

@@ -32,17 +32,28 @@ BoardSummary Summarize(const BoardSpec& spec) {
 }
 
 BoardSummary Generate(const BoardSpec& spec, std::string& out) {
-  return Run(spec, [](void* context, const char* data, std::size_t size) { static_cast<std::string*>(context)->append(data, size); }, &out);
+  return Run(
+      spec,
+      [](void* context, const char* data, std::size_t size) { static_cast<std::string*>(context)->append(data, size); },
+      &out);
 }
 
 BoardSummary Generate(const BoardSpec& spec, std::FILE* out) {
-  return Run(spec, [](void* context, const char* data, std::size_t size) { std::fwrite(data, 1, size, static_cast<std::FILE*>(context)); }, out);
+  return Run(
+      spec,
+      [](void* context, const char* data, std::size_t size) {
+        std::fwrite(data, 1, size, static_cast<std::FILE*>(context));
+      },
+      out);
 }
 
 BoardSummary Generate(const BoardSpec& spec, std::ostream& out) {
-  return Run(spec, [](void* context, const char* data, std::size_t size) {
-    static_cast<std::ostream*>(context)->write(data, static_cast<std::streamsize>(size));
-  }, &out);
+  return Run(
+      spec,
+      [](void* context, const char* data, std::size_t size) {
+        static_cast<std::ostream*>(context)->write(data, static_cast<std::streamsize>(size));
+      },
+      &out);
 }
 
 bool WriteBoardFile(const BoardSpec& spec, const std::string& path, BoardSummary* summary) {

@@ -89,7 +89,7 @@ struct NetRules {
 
 // Values of the OPTIONS section that rules are made from.
 struct OptionValues {
-  std::array<int32_t, 6> clearances{100000, 100000, 100000, 100000, 100000, 100000};  // group 24
+  std::array<int32_t, 6> clearances{100000, 100000, 100000, 100000, 100000, 100000};       // group 24
   std::array<int, 16> routing_directions{1, 2, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2};  // group 19
 };
 
@@ -190,7 +190,7 @@ struct BoardSummary {
   std::array<int64_t, 10> header_counts{};
 
   // Links left after the import's link pass.
-  int64_t in_net = 0;             // free tracks, arcs, vias, pads and fills added to a net
+  int64_t in_net = 0;  // free tracks, arcs, vias, pads and fills added to a net
   // Component pads and vias that name an existing net: they join it when the host's board
   // iterator yields the primitives inside components to the link pass.
   int64_t nested_in_net = 0;

@@ -35,19 +35,28 @@ std::string Pattern(const PartKind& kind, int pads, bool surface) {
 int DesignatorFileLayer(DesignatorLayer choice, bool bottom, Random& random) {
   if (choice == DesignatorLayer::kRandom) choice = static_cast<DesignatorLayer>(random.Between(1, 6));
   switch (choice) {
-    case DesignatorLayer::kSideOverlay: return bottom ? kBottomOverlay : kTopOverlay;
-    case DesignatorLayer::kTopOverlay: return kTopOverlay;
-    case DesignatorLayer::kBottomOverlay: return kBottomOverlay;
-    case DesignatorLayer::kTop: return kTopLayer;
-    case DesignatorLayer::kBottom: return kBottomLayer;
-    case DesignatorLayer::kMid: return random.Between(2, 15);
-    case DesignatorLayer::kMechanical: return random.Between(kMechanical1, kMechanical1 + 3);
-    case DesignatorLayer::kRandom: break;
+    case DesignatorLayer::kSideOverlay:
+      return bottom ? kBottomOverlay : kTopOverlay;
+    case DesignatorLayer::kTopOverlay:
+      return kTopOverlay;
+    case DesignatorLayer::kBottomOverlay:
+      return kBottomOverlay;
+    case DesignatorLayer::kTop:
+      return kTopLayer;
+    case DesignatorLayer::kBottom:
+      return kBottomLayer;
+    case DesignatorLayer::kMid:
+      return random.Between(2, 15);
+    case DesignatorLayer::kMechanical:
+      return random.Between(kMechanical1, kMechanical1 + 3);
+    case DesignatorLayer::kRandom:
+      break;
   }
   return kTopOverlay;
 }
 
-void CountLinks(int64_t records, int percent, int dangling_percent, int64_t owners, int64_t& linked, int64_t& dangling) {
+void CountLinks(int64_t records, int percent, int dangling_percent, int64_t owners, int64_t& linked,
+                int64_t& dangling) {
   const int64_t picked = owners > 0 ? records * percent / 100 : 0;
   const int64_t lost = picked * dangling_percent / 100;
   linked += picked - lost;
@@ -149,8 +158,16 @@ BoardSummary Summarize(const BoardSpec& spec, const BoardPlan& plan) {
   s.components = components;
   s.nets = spec.nets;
 
-  s.header_counts = {components, s.vias, spec.nets, pad_records, s.fills, s.arcs, s.tracks, s.texts,
-                     polygon_records + spec.coordinates + spec.dimensions, components + spec.nets};
+  s.header_counts = {components,
+                     s.vias,
+                     spec.nets,
+                     pad_records,
+                     s.fills,
+                     s.arcs,
+                     s.tracks,
+                     s.texts,
+                     polygon_records + spec.coordinates + spec.dimensions,
+                     components + spec.nets};
   s.primitive_records = s.vias + pad_records + s.fills + s.arcs + s.tracks + s.texts + polygon_records +
                         spec.coordinates + spec.dimensions;
   s.progress_steps = s.primitive_records + components + spec.nets;
@@ -159,7 +176,8 @@ BoardSummary Summarize(const BoardSpec& spec, const BoardPlan& plan) {
   const auto primitive_links = [&](int64_t records, bool polygon_field, bool coordinate_fields, int64_t& in_net) {
     for (int64_t i = 0; i < records; ++i) {
       const Link net = LinkOf(i, links.net_percent, links.dangling_percent, spec.nets);
-      const Link polygon = polygon_field ? LinkOf(i, links.polygon_percent, links.dangling_percent, polygon_records) : Link::kNone;
+      const Link polygon =
+          polygon_field ? LinkOf(i, links.polygon_percent, links.dangling_percent, polygon_records) : Link::kNone;
       s.dangling += (net == Link::kDangling) + (polygon == Link::kDangling);
       if (polygon == Link::kValid) {
         ++s.in_polygon;
@@ -168,7 +186,8 @@ BoardSummary Summarize(const BoardSpec& spec, const BoardPlan& plan) {
       }
     }
     if (coordinate_fields) {
-      CountLinks(records, links.coordinate_percent, links.dangling_percent, spec.coordinates, s.in_coordinate, s.dangling);
+      CountLinks(records, links.coordinate_percent, links.dangling_percent, spec.coordinates, s.in_coordinate,
+                 s.dangling);
       CountLinks(records, links.dimension_percent, links.dangling_percent, spec.dimensions, s.in_dimension, s.dangling);
     }
   };
@@ -180,8 +199,10 @@ BoardSummary Summarize(const BoardSpec& spec, const BoardPlan& plan) {
   primitive_links(nested_pads, false, false, s.nested_in_net);
   primitive_links(nested_vias, false, false, s.nested_in_net);
   if (spec.level >= 10) {
-    CountLinks(spec.strings, links.coordinate_percent, links.dangling_percent, spec.coordinates, s.in_coordinate, s.dangling);
-    CountLinks(spec.strings, links.dimension_percent, links.dangling_percent, spec.dimensions, s.in_dimension, s.dangling);
+    CountLinks(spec.strings, links.coordinate_percent, links.dangling_percent, spec.coordinates, s.in_coordinate,
+               s.dangling);
+    CountLinks(spec.strings, links.dimension_percent, links.dangling_percent, spec.dimensions, s.in_dimension,
+               s.dangling);
   }
   CountLinks(polygon_records, links.net_percent, links.dangling_percent, spec.nets, s.polygons_with_net, s.dangling);
   return s;

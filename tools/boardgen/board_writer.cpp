@@ -1,12 +1,11 @@
 // Board writer: chooses the values of every record from the BoardSpec, the plan and the seed,
 // and writes them through the record and settings writers.
-#include "boardgen/board_generator.h"
-
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string_view>
 
+#include "boardgen/board_generator.h"
 #include "boardgen/board_plan.h"
 #include "boardgen/line_writer.h"
 #include "boardgen/random.h"
@@ -72,7 +71,9 @@ class Generator {
   }
 
   // Net number for the i-th record of a kind (see LinkSpec).
-  int NetFor(int64_t i) { return Owner(LinkOf(i, spec_.links.net_percent, spec_.links.dangling_percent, spec_.nets), spec_.nets); }
+  int NetFor(int64_t i) {
+    return Owner(LinkOf(i, spec_.links.net_percent, spec_.links.dangling_percent, spec_.nets), spec_.nets);
+  }
   int Owner(Link link, int64_t owners) {
     if (link == Link::kNone) return 0;
     if (link == Link::kDangling) return static_cast<int>(owners + 1);
@@ -230,8 +231,8 @@ class Generator {
   }
 
   void WriteFreeString(int64_t i) {
-    static constexpr std::string_view kTexts[] = {"REV A", "TOP", "BOTTOM", "MADE IN 1994", "PWR", "GND", "+",
-                                                  "CPU BOARD", "JP1 OPEN = RUN", "DO NOT POPULATE"};
+    static constexpr std::string_view kTexts[] = {"REV A", "TOP", "BOTTOM",    "MADE IN 1994",   "PWR",
+                                                  "GND",   "+",   "CPU BOARD", "JP1 OPEN = RUN", "DO NOT POPULATE"};
     StringRecord s;
     s.x = GridX(600);
     s.y = GridY();
@@ -382,8 +383,12 @@ class Generator {
     const bool split = index >= spec_.polygons;
     const int n = spec_.polygon_vertices;
     const int64_t radius = std::min(plan_.width, plan_.height) / (split ? 3 : 5);
-    const int64_t cx = radius + 50 * kMil + random_.Below(static_cast<uint32_t>(std::max<int64_t>(1, plan_.width - 2 * radius - 100 * kMil)));
-    const int64_t cy = radius + 50 * kMil + random_.Below(static_cast<uint32_t>(std::max<int64_t>(1, plan_.height - 2 * radius - 100 * kMil)));
+    const int64_t cx =
+        radius + 50 * kMil +
+        random_.Below(static_cast<uint32_t>(std::max<int64_t>(1, plan_.width - 2 * radius - 100 * kMil)));
+    const int64_t cy =
+        radius + 50 * kMil +
+        random_.Below(static_cast<uint32_t>(std::max<int64_t>(1, plan_.height - 2 * radius - 100 * kMil)));
     vertices_.assign(static_cast<std::size_t>(n) + 1, PolygonVertex{});
     for (int i = 0; i <= n; ++i) {
       const double degrees = 360.0 * (i % n) / n;

@@ -4,13 +4,12 @@
 // Prints nothing on success (but the expected counts with --summary); errors go to stderr
 // (exit 1 for I/O, 2 for usage).
 #include <CLI/CLI.hpp>
-
 #include <cstdio>
 #include <iostream>
 #include <map>
 #include <stdexcept>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "boardgen/board_generator.h"
@@ -18,23 +17,43 @@
 namespace {
 
 const std::map<std::string, boardgen::DesignatorLayer> kDesignatorLayers = {
-    {"side", boardgen::DesignatorLayer::kSideOverlay}, {"top-overlay", boardgen::DesignatorLayer::kTopOverlay},
-    {"bottom-overlay", boardgen::DesignatorLayer::kBottomOverlay}, {"top", boardgen::DesignatorLayer::kTop},
-    {"bottom", boardgen::DesignatorLayer::kBottom}, {"mid", boardgen::DesignatorLayer::kMid},
-    {"mechanical", boardgen::DesignatorLayer::kMechanical}, {"random", boardgen::DesignatorLayer::kRandom}};
+    {"side", boardgen::DesignatorLayer::kSideOverlay},
+    {"top-overlay", boardgen::DesignatorLayer::kTopOverlay},
+    {"bottom-overlay", boardgen::DesignatorLayer::kBottomOverlay},
+    {"top", boardgen::DesignatorLayer::kTop},
+    {"bottom", boardgen::DesignatorLayer::kBottom},
+    {"mid", boardgen::DesignatorLayer::kMid},
+    {"mechanical", boardgen::DesignatorLayer::kMechanical},
+    {"random", boardgen::DesignatorLayer::kRandom}};
 
 void PrintSummary(const boardgen::BoardSummary& s) {
-  const std::pair<const char*, int64_t> lines[] = {
-      {"tracks", s.tracks}, {"arcs", s.arcs}, {"vias", s.vias}, {"pads", s.pads}, {"fills", s.fills},
-      {"texts", s.texts}, {"polygons", s.polygons}, {"split_planes", s.split_planes},
-      {"coordinates", s.coordinates}, {"dimensions", s.dimensions}, {"components", s.components},
-      {"nets", s.nets}, {"uncreated_pads", s.uncreated_pads}, {"primitive_records", s.primitive_records},
-      {"progress_steps", s.progress_steps}, {"in_net", s.in_net}, {"nested_in_net", s.nested_in_net}, {"in_polygon", s.in_polygon},
-      {"in_coordinate", s.in_coordinate}, {"in_dimension", s.in_dimension},
-      {"polygons_with_net", s.polygons_with_net}, {"dangling", s.dangling},
-      {"top_by_designator", s.top_by_designator}, {"bottom_by_designator", s.bottom_by_designator},
-      {"top_by_primitives", s.top_by_primitives}, {"bottom_by_primitives", s.bottom_by_primitives},
-      {"side_undefined", s.side_undefined}};
+  const std::pair<const char*, int64_t> lines[] = {{"tracks", s.tracks},
+                                                   {"arcs", s.arcs},
+                                                   {"vias", s.vias},
+                                                   {"pads", s.pads},
+                                                   {"fills", s.fills},
+                                                   {"texts", s.texts},
+                                                   {"polygons", s.polygons},
+                                                   {"split_planes", s.split_planes},
+                                                   {"coordinates", s.coordinates},
+                                                   {"dimensions", s.dimensions},
+                                                   {"components", s.components},
+                                                   {"nets", s.nets},
+                                                   {"uncreated_pads", s.uncreated_pads},
+                                                   {"primitive_records", s.primitive_records},
+                                                   {"progress_steps", s.progress_steps},
+                                                   {"in_net", s.in_net},
+                                                   {"nested_in_net", s.nested_in_net},
+                                                   {"in_polygon", s.in_polygon},
+                                                   {"in_coordinate", s.in_coordinate},
+                                                   {"in_dimension", s.in_dimension},
+                                                   {"polygons_with_net", s.polygons_with_net},
+                                                   {"dangling", s.dangling},
+                                                   {"top_by_designator", s.top_by_designator},
+                                                   {"bottom_by_designator", s.bottom_by_designator},
+                                                   {"top_by_primitives", s.top_by_primitives},
+                                                   {"bottom_by_primitives", s.bottom_by_primitives},
+                                                   {"side_undefined", s.side_undefined}};
   for (const auto& [name, value] : lines) std::cout << name << ' ' << value << '\n';
 }
 
@@ -57,12 +76,18 @@ int main(int argc, char** argv) {
   auto counts = app.add_option_group("counts", "records (override the --size mix)");
   using Count = int boardgen::BoardSpec::*;
   const std::vector<std::pair<std::string, Count>> count_options = {
-      {"--tracks", &boardgen::BoardSpec::tracks},         {"--arcs", &boardgen::BoardSpec::arcs},
-      {"--vias", &boardgen::BoardSpec::vias},             {"--pads", &boardgen::BoardSpec::pads},
-      {"--fills", &boardgen::BoardSpec::fills},           {"--strings", &boardgen::BoardSpec::strings},
-      {"--polygons", &boardgen::BoardSpec::polygons},     {"--split-planes", &boardgen::BoardSpec::split_planes},
-      {"--coordinates", &boardgen::BoardSpec::coordinates}, {"--dimensions", &boardgen::BoardSpec::dimensions},
-      {"--shape6-pads", &boardgen::BoardSpec::shape6_pads}, {"--nets", &boardgen::BoardSpec::nets},
+      {"--tracks", &boardgen::BoardSpec::tracks},
+      {"--arcs", &boardgen::BoardSpec::arcs},
+      {"--vias", &boardgen::BoardSpec::vias},
+      {"--pads", &boardgen::BoardSpec::pads},
+      {"--fills", &boardgen::BoardSpec::fills},
+      {"--strings", &boardgen::BoardSpec::strings},
+      {"--polygons", &boardgen::BoardSpec::polygons},
+      {"--split-planes", &boardgen::BoardSpec::split_planes},
+      {"--coordinates", &boardgen::BoardSpec::coordinates},
+      {"--dimensions", &boardgen::BoardSpec::dimensions},
+      {"--shape6-pads", &boardgen::BoardSpec::shape6_pads},
+      {"--nets", &boardgen::BoardSpec::nets},
       {"--polygon-vertices", &boardgen::BoardSpec::polygon_vertices}};
   std::vector<CLI::Option*> given;
   for (const auto& [name, member] : count_options) {
@@ -77,7 +102,8 @@ int main(int argc, char** argv) {
   app.add_option("--comp-vias", component.vias, "vias per component")->check(CLI::NonNegativeNumber);
   app.add_option("--comp-fills", component.fills, "fills per component")->check(CLI::NonNegativeNumber);
   app.add_option("--comp-strings", component.strings, "strings per component")->check(CLI::NonNegativeNumber);
-  app.add_option("--designator-layer", designator_layer, "side, top-overlay, bottom-overlay, top, bottom, mid, mechanical, random")
+  app.add_option("--designator-layer", designator_layer,
+                 "side, top-overlay, bottom-overlay, top, bottom, mid, mechanical, random")
       ->check(CLI::IsMember([] {
         std::vector<std::string> names;
         for (const auto& entry : kDesignatorLayers) names.push_back(entry.first);
@@ -96,13 +122,16 @@ int main(int argc, char** argv) {
   app.add_option("--via-sizes", via_sizes, "net via sizes, cycled")->delimiter(',');
   app.add_option("--topologies", topologies, "net topology codes, cycled")->delimiter(',');
   app.add_option("--priorities", priorities, "net routing priorities, cycled")->delimiter(',');
-  app.add_option("--net-percent", spec.links.net_percent, "share of primitives naming a net")->check(CLI::Range(0, 100));
-  app.add_option("--dangling-percent", spec.links.dangling_percent, "share of links naming no record")->check(CLI::Range(0, 100));
+  app.add_option("--net-percent", spec.links.net_percent, "share of primitives naming a net")
+      ->check(CLI::Range(0, 100));
+  app.add_option("--dangling-percent", spec.links.dangling_percent, "share of links naming no record")
+      ->check(CLI::Range(0, 100));
   app.add_flag("--nets-first", spec.nets_first, "NETDEF records before the primitives");
   app.add_flag("--crlf", spec.crlf, "CR LF line ends");
   app.add_option("-o,--output", output, "output file (standard output when absent)");
   bool print_summary = false;
-  app.add_flag("--summary", print_summary, "print what the import of the board yields, one 'name value' line each (needs -o)");
+  app.add_flag("--summary", print_summary,
+               "print what the import of the board yields, one 'name value' line each (needs -o)");
 
   try {
     app.parse(argc, argv);

@@ -22,7 +22,9 @@ class Random {
   int Between(int low, int high) { return low + static_cast<int>(Below(static_cast<uint32_t>(high - low + 1))); }
   bool Percent(int percent) { return Below(100) < static_cast<uint32_t>(percent); }
   template <typename T, std::size_t N>
-  const T& Pick(const T (&items)[N]) { return items[Below(N)]; }
+  const T& Pick(const T (&items)[N]) {
+    return items[Below(N)];
+  }
 
  private:
   uint64_t state_;

@@ -14,12 +14,12 @@ struct Footprint {
 
 // The parts of a typical board of the time, by frequency.
 const Footprint kFootprints[] = {
-    {45, {.pads = 2, .tracks = 4, .arcs = 0}},                                    // resistors, capacitors
-    {10, {.pads = 3, .tracks = 4, .arcs = 0}},                                    // transistors
-    {14, {.pads = 8, .tracks = 4, .arcs = 1}},                                    // SO-8, DIP8
-    {10, {.pads = 14, .tracks = 4, .arcs = 1}},                                   // logic
-    {5, {.pads = 44, .tracks = 8, .arcs = 1, .fills = 1, .strings = 1, .mount = Mount::kSurface}},  // QFP
-    {10, {.pads = 10, .tracks = 4, .arcs = 0, .strings = 1, .mount = Mount::kThroughHole}},       // headers
+    {45, {.pads = 2, .tracks = 4, .arcs = 0}},   // resistors, capacitors
+    {10, {.pads = 3, .tracks = 4, .arcs = 0}},   // transistors
+    {14, {.pads = 8, .tracks = 4, .arcs = 1}},   // SO-8, DIP8
+    {10, {.pads = 14, .tracks = 4, .arcs = 1}},  // logic
+    {5, {.pads = 44, .tracks = 8, .arcs = 1, .fills = 1, .strings = 1, .mount = Mount::kSurface}},     // QFP
+    {10, {.pads = 10, .tracks = 4, .arcs = 0, .strings = 1, .mount = Mount::kThroughHole}},            // headers
     {6, {.pads = 20, .tracks = 6, .arcs = 2, .vias = 2, .strings = 2, .mount = Mount::kThroughHole}},  // connectors
 };
 

@@ -25,7 +25,7 @@ struct ArcRecord {
 
 struct ViaRecord {
   int64_t x = 0, y = 0, size = 0, hole = 0;
-  int pair_code = 0;                  // below level 10
+  int pair_code = 0;                   // below level 10
   int low_layer = 1, high_layer = 16;  // level 10
   int net = 0, tag = 0;
 };

@@ -11,7 +11,17 @@ namespace {
 // File layers 1 to 42 that a two-layer board with overlays, masks, planes and a keep-out uses.
 bool LayerInUse(int file_layer) {
   switch (file_layer) {
-    case 1: case 16: case 17: case 18: case 21: case 22: case 23: case 24: case 28: case 29: case 34:
+    case 1:
+    case 16:
+    case 17:
+    case 18:
+    case 21:
+    case 22:
+    case 23:
+    case 24:
+    case 28:
+    case 29:
+    case 34:
       return true;
     default:
       return false;
@@ -159,11 +169,11 @@ void WriteOptions(LineWriter& out, const SettingsContext& context) {
   v.EndLine();
   for (int value : {2, 4, 1, 0, 0, 1, 15000, 10000, 25000, 0, 0, 0, 0, 0, 1}) v.Int(value);  // group 15
   v.EndLine();
-  v.StringLine("APERTURE.APT");  // group 16
+  v.StringLine("APERTURE.APT");          // group 16
   for (int i = 0; i < 8; ++i) v.Int(0);  // group 17
   v.Real(0.0);
   v.EndLine();
-  v.SkippedLine("0 0 0 0");  // group 18
+  v.SkippedLine("0 0 0 0");                                                   // group 18
   for (int direction : context.options.routing_directions) v.Int(direction);  // group 19
   v.EndLine();
   for (int i = 0; i < 3; ++i) v.SkippedLine("0 0 0 0");  // group 20
