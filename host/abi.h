@@ -16,7 +16,10 @@
 #define VIDERAVE_STDCALL
 #endif
 
-#if defined(_WIN32)
+#if defined(_WIN32) && defined(VIDERAVE_STANDIN)
+// The stand-in host's modules export their functions; the plug-in exports through its .def file.
+#define VIDERAVE_EXPORT __declspec(dllexport)
+#elif defined(_WIN32)
 #define VIDERAVE_EXPORT
 #else
 #define VIDERAVE_EXPORT __attribute__((visibility("default")))

@@ -3,6 +3,7 @@
 #include "standin/host/svg_writer.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -89,6 +90,27 @@ void Bounds::Include(const Bounds& other) {
   if (other.empty) return;
   Include(other.min_x, other.min_y);
   Include(other.max_x, other.max_y);
+}
+
+bool SvgWriter::Draws(std::int64_t object_id) {
+  switch (object_id) {
+    case kArcKind: case kPadKind: case kViaKind: case kTrackKind: case kTextKind: case kFillKind:
+    case kComponentKind: case kPolygonKind: case kDimensionKind: case kCoordinateKind: case kSplitPlaneKind:
+    case kBoardOutlineKind:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool SvgWriter::Reads(std::string_view field) {
+  constexpr std::array<std::string_view, 31> kFields = {
+      "Layer",       "X",           "Y",          "X2",          "Y2",           "Width",       "Radius",
+      "StartAngle",  "EndAngle",    "Size",       "HoleSize",    "XSizeTop",     "YSizeTop",    "ShapeTop",
+      "XSizeMid",    "YSizeMid",    "ShapeMid",   "XSizeBottom", "YSizeBottom",  "ShapeBottom", "Rotation",
+      "Height",      "Mirrored",    "Text",       "Component",   "NameText",     "CommentText", "NameShown",
+      "CommentShown", "PointCount", "Segments"};
+  return std::find(kFields.begin(), kFields.end(), field) != kFields.end();
 }
 
 void SvgWriter::Push(const Shape& shape) {

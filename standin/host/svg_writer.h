@@ -91,6 +91,11 @@ class SvgWriter {
 
   [[nodiscard]] std::size_t ShapeCount() const { return shapes_.size(); }
 
+  // Object kinds (ObjectId) that have a picture, and the fields Add reads besides Handle,
+  // ObjectId and Containers: a caller that builds the objects itself may leave out the rest.
+  static bool Draws(std::int64_t object_id);
+  static bool Reads(std::string_view field);
+
  private:
   class Sink;
   void WriteTo(Sink& sink) const;

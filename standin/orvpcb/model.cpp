@@ -580,6 +580,19 @@ std::string Model::BoardFileName(std::uint32_t board) const {
   return {};
 }
 
+void Model::Reset() {
+  objects_.clear();
+  objects_.emplace_back();  // handle 0 is none
+  strings_.clear();
+  strings_.emplace_back();
+  segments_.clear();
+  segments_.emplace_back();
+  iterators_.clear();
+  boards_.clear();
+  progress = ProgressRecord{};
+  commands.clear();
+}
+
 void Model::TraceLine(std::string_view line) {
   if (trace_ == nullptr) return;
   std::fwrite(line.data(), 1, line.size(), trace_);

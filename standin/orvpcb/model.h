@@ -176,6 +176,10 @@ class Model {
   std::uint32_t OpenBoard(std::string_view full_file_name);
   [[nodiscard]] std::uint32_t BoardByFileName(std::string_view full_file_name) const;
   [[nodiscard]] std::string BoardFileName(std::uint32_t board) const;
+  // Drops every board and object with their texts, outlines and iterators, and the progress and
+  // command records: the server as it started, its schemas, new-object defaults, initialisers and
+  // observers kept. For a process that imports many files into boards it then throws away.
+  void Reset();
 
   // ---- what the host program observes
   HostObservers observers;

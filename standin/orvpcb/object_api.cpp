@@ -26,8 +26,13 @@ using orv::Server;
 
 namespace {
 
+constexpr std::uint8_t kArcKind = 1;
 constexpr std::uint8_t kPadKind = 2;
 constexpr std::uint8_t kViaKind = 3;
+constexpr std::uint8_t kTrackKind = 4;
+constexpr std::uint8_t kFillKind = 6;
+constexpr std::uint8_t kDimensionKind = 13;
+constexpr std::uint8_t kObjectClassKind = 15;
 constexpr std::int32_t kDisplayCapacity = 254;
 
 I32 Traced(const std::string& call, I32 result) {
@@ -46,6 +51,9 @@ std::string Call(const char* function, std::initializer_list<std::int64_t> args)
   }
   return line + ")";
 }
+
+// An extent edge as a coordinate, held within the 32-bit range.
+I32 ToCoord(double value) { return static_cast<I32>(std::clamp(value, -2147483648.0, 2147483647.0)); }
 
 // A record field that the caller exchanges as a one-byte layer number while the model exchanges
 // it as an identifier: converted before a store and after a load.
@@ -78,9 +86,6 @@ std::unordered_map<std::uint32_t, std::vector<std::string>>& ClassMembers() {
   static std::unordered_map<std::uint32_t, std::vector<std::string>> members;
   return members;
 }
-
-constexpr std::uint8_t kDimensionKind = 13;
-constexpr std::uint8_t kObjectClassKind = 15;
 
 bool IsDimension(std::uint32_t handle) { return Server().KindOf(handle) == kDimensionKind; }
 bool IsClass(std::uint32_t handle) { return Server().KindOf(handle) == kObjectClassKind; }
@@ -171,9 +176,11 @@ VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_RemoveAllMembersFromClass(U32 handle
 }
 
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_AddMemberToClass(U32 handle, const Str* name) {
-  const std::string call = Call("PcbApi_AddMemberToClass", {handle});
+  const std::string_view text = CountedView(name);
+  std::string call = Call("PcbApi_AddMemberToClass", {handle});
+  call.insert(call.size() - 1, ", \"" + std::string(text) + "\"");
   if (!IsClass(handle)) return Traced(call, 1);
-  ClassMembers()[handle].emplace_back(CountedView(name));
+  ClassMembers()[handle].emplace_back(text);
   return Traced(call, 0);
 }
 
@@ -190,14 +197,14 @@ VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryObjectBoundingRectangle(U32 han
   const orv::Object* object = model.Find(handle);
   if (object != nullptr) {
     switch (object->kind) {
-      case 4:  // track
-      case 6:  // fill
-      case 13:  // dimension
+      case kTrackKind:
+      case kFillKind:
+      case kDimensionKind:
         x2 = model.GetNumber(handle, "X2");
         y2 = model.GetNumber(handle, "Y2");
         half = model.GetNumber(handle, "Width") / 2;
         break;
-      case 1:  // arc
+      case kArcKind:
         half = model.GetNumber(handle, "Radius") + model.GetNumber(handle, "Width") / 2;
         break;
       case kViaKind:
@@ -210,10 +217,10 @@ VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryObjectBoundingRectangle(U32 han
         break;
     }
   }
-  if (left != nullptr) *left = static_cast<I32>(std::min(x, x2) - half);
-  if (bottom != nullptr) *bottom = static_cast<I32>(std::min(y, y2) - half);
-  if (right != nullptr) *right = static_cast<I32>(std::max(x, x2) + half);
-  if (top != nullptr) *top = static_cast<I32>(std::max(y, y2) + half);
+  if (left != nullptr) *left = ToCoord(std::min(x, x2) - half);
+  if (bottom != nullptr) *bottom = ToCoord(std::min(y, y2) - half);
+  if (right != nullptr) *right = ToCoord(std::max(x, x2) + half);
+  if (top != nullptr) *top = ToCoord(std::max(y, y2) + half);
   return Traced(Call("PcbApi_QueryObjectBoundingRectangle", {handle}), 0);
 }
 
