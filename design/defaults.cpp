@@ -2,8 +2,15 @@
 // engineering change order options.
 //
 //   DEFAULTS
-//   0 0                 <- board values 4, 5 (mils before version 2.00, else 1/1000 mil)
+//   0 0                      <- board values 4 and 5 (whole mils before version 2.00)
+//   100000000 80000000       <- board values 6 and 7
+//   0
+//   1 1 0                    <- board byte 8 and grid bytes 2 to 4
+//   250000.0 250000.0 50000.0 50000.0
+//   1 0.0                    <- the current layer, a host layer number
+//   1                        <- 42 flag lines, file layers 1 to 42
 //   ...
+//   0 BOARD.ECO              <- from version 2.20: change order flag and log file
 #include <array>
 #include <cstdint>
 
