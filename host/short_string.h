@@ -27,9 +27,10 @@ class ShortString {
   }
   // Appends as much of text as still fits.
   void Append(std::string_view text) {
-    const std::size_t n = std::min(text.size(), Capacity - length_);
-    if (n != 0) std::memcpy(chars_ + length_, text.data(), n);
-    length_ = static_cast<std::uint8_t>(length_ + n);
+    const std::size_t length = Length();  // a host may have written a length beyond the capacity
+    const std::size_t n = std::min(text.size(), Capacity - length);
+    length_ = static_cast<std::uint8_t>(length + n);
+    if (n != 0) std::memcpy(chars_ + length, text.data(), n);
   }
   void Clear() { length_ = 0; }
 
