@@ -6,6 +6,10 @@
 #include <array>
 #include <cstdint>
 #include <ctime>
+#include <iomanip>
+#include <locale>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -61,12 +65,20 @@ std::string ForceExtension(std::string_view path, std::string_view extension) {
   return std::string(CountedView(result.data()));
 }
 
+// The current local date or time in the user's format ("%x" short date, "%X" long time); the
+// classic format when the user's locale cannot be had.
 std::string Now(const char* format) {
   const std::time_t now = std::time(nullptr);
   const std::tm* local = std::localtime(&now);
-  char text[64] = {};
-  if (local == nullptr || std::strftime(text, sizeof text, format, local) == 0) return {};
-  return text;
+  if (local == nullptr) return {};
+  std::ostringstream text;
+  try {
+    text.imbue(std::locale(""));
+  } catch (const std::runtime_error&) {
+    text.imbue(std::locale::classic());
+  }
+  text << std::put_time(local, format);
+  return text.str();
 }
 
 struct Section {

@@ -2,6 +2,7 @@
 #include "host/system_services.h"
 
 #include "host/host_binding.h"
+#include "host/native_dialog.h"
 
 namespace system_services {
 namespace {
@@ -37,13 +38,22 @@ HWND DesktopWindow() { return GetDesktopWindow(); }
 HWND FindWindowByClass(const char* class_name) { return FindWindowA(class_name, nullptr); }
 
 bool LocalMachineKeyExists(const char* sub_key) {
+#if defined(_WIN32)
+  // The key is named from the root ("\\Software\\..."); the registry takes names without the
+  // leading backslash and refuses the others (ERROR_BAD_PATHNAME).
+  while (sub_key != nullptr && *sub_key == '\\') ++sub_key;
+#endif
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, sub_key, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
   RegCloseKey(key);
   return true;
 }
 
+#if defined(_WIN32)
+std::int32_t ShowModalDialog(ViderveDialog& dialog) { return ShowNativeDialog(dialog); }
+#else
 std::int32_t ShowModalDialog(ViderveDialog& dialog) { return ViderveUI_ShowModal(&dialog); }
+#endif
 
 void DialogPrepared(const ViderveDialog& dialog, bool shown) { ViderveUI_DialogPrepared(&dialog, shown ? 1 : 0); }
 

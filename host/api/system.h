@@ -11,6 +11,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+// The obsolete Yield() macro of the Windows headers would rename members of that name.
+#undef Yield
 #else
 using HWND = void*;
 using HKEY = void*;

@@ -73,7 +73,7 @@ bool Readable(const fs::path& path, std::string& why) {
     why = "is a folder, not a file";
     return false;
   }
-  if (access(path.c_str(), R_OK) != 0) {
+  if (access(path.string().c_str(), R_OK) != 0) {
     why = std::strerror(errno);
     return false;
   }
@@ -84,7 +84,7 @@ bool Readable(const fs::path& path, std::string& why) {
 
 std::string DefaultDocumentPath(const std::string& absolute_file) {
   fs::path beside = fs::path(absolute_file).replace_extension(".json");
-  if (access(beside.parent_path().c_str(), W_OK) == 0) return beside.string();
+  if (access(beside.parent_path().string().c_str(), W_OK) == 0) return beside.string();
   return (fs::current_path() / beside.filename()).string();
 }
 

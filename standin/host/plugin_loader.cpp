@@ -1,4 +1,5 @@
-// Loading the plug-in module and calling its exports.
+// Loading the plug-in module and calling its exports (plugin_loader_win32.cpp on Windows).
+#if !defined(_WIN32)
 #include "standin/host/plugin_loader.h"
 
 #include <dlfcn.h>
@@ -45,3 +46,5 @@ std::string DefaultPluginPath() {
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
   return (error ? std::filesystem::path(".") : self.parent_path()) / "libviderave.so";
 }
+
+#endif

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "host/abi.h"
+
 class PluginModule {
  public:
   // Loads the module; Error() says why when it could not be loaded.
@@ -24,10 +26,11 @@ class PluginModule {
  private:
   void* module_ = nullptr;
   std::string error_;
-  std::uint8_t (*recognise_)(const std::uint8_t*) = nullptr;
-  std::uint8_t (*import_)(const std::uint8_t*, const std::uint8_t*) = nullptr;
-  const char* (*describe_)() = nullptr;
+  std::uint8_t(VIDERAVE_STDCALL* recognise_)(const std::uint8_t*) = nullptr;
+  std::uint8_t(VIDERAVE_STDCALL* import_)(const std::uint8_t*, const std::uint8_t*) = nullptr;
+  const char*(VIDERAVE_STDCALL* describe_)() = nullptr;
 };
 
-// The module beside the running program (libviderave.so), unless VIDERAVE_PLUGIN names another.
+// The module beside the running program (libviderave.so, Viderave.dll on Windows), unless
+// VIDERAVE_PLUGIN names another.
 std::string DefaultPluginPath();

@@ -1,7 +1,9 @@
 // The stand-in host's operating-system services, exported under the Windows names so that the
 // plug-in binds them from the main program: a message queue fed by the terminal and by
 // --escape-at, message boxes asked in the terminal or answered by --confirm-abort, a registry
-// holding the test-mode key, and the window lookups of the plug-in.
+// holding the test-mode key, and the window lookups of the plug-in. On Windows the plug-in calls
+// the system's own functions: system_services_win32.cpp.
+#if !defined(_WIN32)
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
@@ -186,3 +188,5 @@ VIDERAVE_EXPORT LONG VIDERAVE_STDCALL RegOpenKeyExA(HKEY root, const char* sub_k
 VIDERAVE_EXPORT LONG VIDERAVE_STDCALL RegCloseKey(HKEY) { return ERROR_SUCCESS; }
 
 }  // extern "C"
+
+#endif

@@ -15,8 +15,6 @@ namespace {
 using design_test::Comp;
 using design_test::Component;
 using design_test::ReadDesignRecords;
-using design_test::Track;
-using Category = TComponentLayerWarnings::Category;
 
 std::vector<std::string> SplitCrLf(const std::string& text) {
   std::vector<std::string> lines;
