@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <atomic>
 #include <cstdio>
 #include <fstream>
@@ -31,7 +33,9 @@ namespace test_support {
 // A file name no other test uses, in the test's temporary folder.
 inline std::string UniqueBoardPath(std::string_view stem = "board") {
   static std::atomic<int> counter{0};
-  return ::testing::TempDir() + "viderave-" + std::string(stem) + "-" + std::to_string(++counter) + ".PCB";
+  // ctest runs tests as parallel processes: the process id keeps their files apart.
+  return ::testing::TempDir() + "viderave-" + std::string(stem) + "-" + std::to_string(::getpid()) + "-" +
+         std::to_string(++counter) + ".PCB";
 }
 
 inline std::string WriteFile(const std::string& path, std::string_view text) {
