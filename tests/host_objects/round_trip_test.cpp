@@ -3,6 +3,7 @@
 // at their record capacities.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -97,19 +98,13 @@ void ExpectOutlineRoundTrip(std::uint8_t kind) {
   Comparer compare;
   objects_test::Visit(*stored, *loaded, compare);
   EXPECT_EQ(loaded->PointCount, 3);
+  // Whole entries compared as the host lays them out (the packed fields cannot be bound to
+  // references).
   for (int i = 0; i <= 3; ++i) {
-    const TSegment& a = stored->Segments[i];
-    const TSegment& b = loaded->Segments[i];
-    EXPECT_EQ(a.SegmentKind, b.SegmentKind);
-    EXPECT_EQ(a.X, b.X);
-    EXPECT_EQ(a.Y, b.Y);
-    EXPECT_EQ(a.CentreX, b.CentreX);
-    EXPECT_EQ(a.CentreY, b.CentreY);
-    EXPECT_EQ(a.Radius, b.Radius);
-    EXPECT_EQ(a.StartAngle, b.StartAngle);
-    EXPECT_EQ(a.EndAngle, b.EndAngle);
+    EXPECT_EQ(std::memcmp(&stored->Segments[i], &loaded->Segments[i], sizeof(TSegment)), 0) << "segment " << i;
   }
-  EXPECT_EQ(loaded->Segments[4].X, 0);
+  EXPECT_EQ(std::int32_t{loaded->Segments[3].CentreY}, 120);
+  EXPECT_EQ(std::int32_t{loaded->Segments[4].X}, 0);
 }
 
 TEST(ObjectRoundTrip, OutlinesKeepSegmentsUpToPointCount) {
