@@ -65,6 +65,24 @@ std::string ForceExtension(std::string_view path, std::string_view extension) {
   return std::string(CountedView(result.data()));
 }
 
+// Whether a name the host made by forcing the extension "rpt" on the board's name is a report's
+// own. A board name too long to take the extension comes back cut to 255 characters, naming
+// another file (for a board name of 255 characters without an extension, the board file itself),
+// and a board named *.rpt gets its own name back (on Windows whatever the case): writing there
+// would destroy that file, so no report is written then.
+bool IsReportNameFor(std::string_view report, std::string_view board) {
+  constexpr std::string_view kExtension = ".rpt";
+  if (report.size() < kExtension.size() || report.substr(report.size() - kExtension.size()) != kExtension) {
+    return false;
+  }
+  if (report.size() != board.size()) return true;
+  for (std::size_t i = 0; i < report.size(); ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (lower(report[i]) != lower(board[i])) return true;
+  }
+  return false;
+}
+
 // The current local date or time in the user's format ("%x" short date, "%X" long time); the
 // classic format when the user's locale cannot be had.
 std::string Now(const char* format) {
@@ -166,6 +184,7 @@ void TComponentLayerWarnings::BuildReport() {
 
 void TComponentLayerWarnings::WriteReport() {
   report_file_name_.Assign(ForceExtension(BoardFileName(), "rpt"));
+  if (!IsReportNameFor(report_file_name_.View(), BoardFileName())) return;
   BuildReport();
 
   std::string block;

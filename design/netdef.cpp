@@ -63,11 +63,12 @@ void ReadRoutingValues(TInput& input, const TPcbNet& net) {
 }
 
 // A net on InternalPlane1 to 4 becomes that plane's net, unless a split plane of the net was
-// read before: the plane is then divided and keeps its own net name.
-void SetPlaneNet(std::uint8_t host_layer, const TPcbNet& net) {
+// read before: the plane is then divided and keeps its own net name. Split planes name their net
+// by its full sequence number, which the 16-bit Index no longer holds from the 65536th net on.
+void SetPlaneNet(std::uint8_t host_layer, const TPcbNet& net, std::int64_t number) {
   if (host_layer < kFirstPlaneLayer || host_layer > kLastFilePlaneLayer) return;
   const std::vector<std::int32_t>& split_nets = Run().SplitPlaneNets;
-  if (std::find(split_nets.begin(), split_nets.end(), std::int32_t{net.Index}) != split_nets.end()) return;
+  if (std::find(split_nets.begin(), split_nets.end(), number) != split_nets.end()) return;
   TPcbBoard* board = Run().board.get();
   if (board == nullptr) return;
   board->Exchange(true);
@@ -115,7 +116,7 @@ std::uint32_t ReadNetDef() {
       input.LineEnd();
     }
     if (level >= 5) {
-      SetPlaneNet(MapFileLayer(input.ReadInt()) & 0x7F, net);
+      SetPlaneNet(MapFileLayer(input.ReadInt()) & 0x7F, net, run.index_tables->Count(TIndexTables::Sequence::kNet));
       if (level >= 9) {
         net.Attribute = static_cast<std::uint32_t>(static_cast<std::uint64_t>(input.ReadInt64()));
         input.ReadInt();

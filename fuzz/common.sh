@@ -10,11 +10,16 @@ if ! command -v clang++ >/dev/null 2>&1; then
   echo "fuzz: clang++ is needed (Debian packages clang and libclang-rt-14-dev)" >&2
   exit 2
 fi
-if [ ! -f "$FUZZ_BUILD/build.ninja" ]; then
-  CC=clang CXX=clang++ cmake -S "$SOURCE_DIR" -B "$FUZZ_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVIDERAVE_FUZZ=ON -DVIDERAVE_TESTS=OFF >/dev/null
+# FUZZ_NO_BUILD=1 takes the fuzz target in $FUZZ_BUILD as it is (a copy kept for a campaign
+# while the sources change).
+if [ -z "${FUZZ_NO_BUILD:-}" ]; then
+  if [ ! -f "$FUZZ_BUILD/build.ninja" ]; then
+    CC=clang CXX=clang++ cmake -S "$SOURCE_DIR" -B "$FUZZ_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DVIDERAVE_FUZZ=ON -DVIDERAVE_TESTS=OFF >/dev/null
+  fi
+  cmake --build "$FUZZ_BUILD" -j"$FUZZ_JOBS" --target import_fuzzer >"$FUZZ_BUILD/build.log" 2>&1 ||
+    { tail -30 "$FUZZ_BUILD/build.log" >&2; exit 2; }
 fi
-cmake --build "$FUZZ_BUILD" -j"$FUZZ_JOBS" --target import_fuzzer >/dev/null
 FUZZER="$FUZZ_BUILD/import_fuzzer"
 
 # Options of every run: the dictionary, files up to 64 KB, an input slower than 20 s is a hang.

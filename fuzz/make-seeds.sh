@@ -16,7 +16,7 @@ for level in $(seq 0 10); do
   "$boardgen" --level "$level" --seed "$level" "${every_kind[@]}" -o "$seeds/level$level.PCB"
   "$boardgen" --level "$level" --seed "$((level + 100))" "${every_kind[@]}" --designator-layer random \
     --nets-first --crlf --dangling-percent 20 -o "$seeds/level$level-crlf.PCB"
-  "$boardgen" --level "$level" --seed "$((level + 200))" --size 40 -o "$seeds/level$level-mix.PCB"
+  "$boardgen" --level "$level" --seed "$((level + 200))" --size 100 -o "$seeds/level$level-mix.PCB"
 done
 mkdir -p "$FUZZ_DIR/corpus"
 "$FUZZ_DIR"/merge-corpus.sh "$seeds"

@@ -150,10 +150,10 @@ bool ImportFile(const std::string& file_name) {
   run.warnings = std::make_unique<TComponentLayerWarnings>();
 
   run.input = std::make_unique<TInput>();
-  if (!run.input->Open(file_name)) {
-    // The file vanished after recognition: nothing to read, the run ends as an empty file would.
-    run.input->OpenText({});
-  }
+  // The file vanished or became unreadable after recognition: the run ends as an empty file's
+  // would, with 0 and nothing changed, rather than replacing the board's rules after reading
+  // nothing and reporting success.
+  if (!run.input->Open(file_name)) return false;
   ShortString<255> banner;
   run.input->ReadLine(banner);
   ReadHeader(banner.View());

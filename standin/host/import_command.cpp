@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -63,6 +64,18 @@ class ProgressBar {
   std::chrono::steady_clock::time_point last_{};
 };
 
+// VIDERAVE_TIMING=1 asks for the time of the import and of the document writing on stderr (for
+// the benchmarks); nothing else changes.
+bool TimingAsked() {
+  const char* value = std::getenv("VIDERAVE_TIMING");
+  return value != nullptr && std::string_view(value) == "1";
+}
+
+double Seconds(std::chrono::steady_clock::duration span) { return std::chrono::duration<double>(span).count(); }
+
+// Longest file name a counted string holds.
+constexpr std::size_t kMaxFileName = 255;
+
 bool Readable(const fs::path& path, std::string& why) {
   std::error_code error;
   if (!fs::exists(path, error)) {
@@ -97,6 +110,14 @@ int RunImport(const ImportRequest& request) {
     std::cerr << "viderave: cannot read " << request.file << ": " << why << "\n";
     return 2;
   }
+  // The importer receives the full name as a counted string of at most 255 characters; a longer
+  // name would reach it cut, naming another file or none, and the board would be left empty.
+  const std::string file_name = absolute.string();
+  if (file_name.size() > kMaxFileName) {
+    std::cerr << "viderave: cannot import " << request.file << ": its full name has " << file_name.size()
+              << " characters, the importer takes at most " << kMaxFileName << "\n";
+    return 2;
+  }
   const PluginModule plugin(request.plugin_path.empty() ? DefaultPluginPath() : request.plugin_path);
   if (!plugin.Loaded()) {
     std::cerr << "viderave: cannot load the importer: " << plugin.Error() << "\n";
@@ -123,26 +144,33 @@ int RunImport(const ImportRequest& request) {
   };
   model.observers.on_percent_finish = [&bar] { bar.Finish(); };
 
-  const std::string file_name = absolute.string();
-  if (file_name.size() > 255 && !request.options.quiet) {
-    std::cerr << "viderave: warning: the file name is longer than the host's 255 characters\n";
-  }
-  const std::uint32_t board = model.OpenBoard(file_name.substr(0, 255));
+  const std::uint32_t board = model.OpenBoard(file_name);
   // The trace shows the plug-in's calls only, not the host's own making of the new board.
   model.SetTrace(trace.get());
+  const bool timing = TimingAsked();
+  const auto import_start = std::chrono::steady_clock::now();
   bool imported = false;
   {
     TerminalKeys keys;
     imported = plugin.Import(file_name);
   }
   model.SetTrace(nullptr);
+  const auto import_end = std::chrono::steady_clock::now();
+  if (timing) std::fprintf(stderr, "timing: import %.6f s\n", Seconds(import_end - import_start));
 
   if (!request.no_document) {
     const std::string json_path = request.json_path.empty() ? DefaultDocumentPath(file_name) : request.json_path;
+    const auto document_start = std::chrono::steady_clock::now();
     File out(std::fopen(json_path.c_str(), "wb"));
     if (!out || !WriteBoardDocument(model, board, file_name, out.get())) {
       std::cerr << "viderave: cannot write the document " << json_path << ": " << std::strerror(errno) << "\n";
       return 2;
+    }
+    if (timing) {
+      const long bytes = std::ftell(out.get());
+      out.reset();  // closed: the bytes are with the system
+      const double seconds = Seconds(std::chrono::steady_clock::now() - document_start);
+      std::fprintf(stderr, "timing: document %.6f s %ld bytes\n", seconds, bytes);
     }
     if (!request.options.quiet) std::cerr << "viderave: board document written to " << json_path << "\n";
   }
