@@ -20,8 +20,15 @@ struct Entry {
 };
 
 struct Table {
+  Table() = default;
+  Table(const Table&) = delete;
+  Table& operator=(const Table&) = delete;
+  // Lookup must not answer from the flat table once it is gone (the module being unloaded).
+  ~Table() { HostBinding::Unpublish(); }
+
   std::vector<Entry> entries;
-  void* server = nullptr;       // handle of the PCB server module, 0 while not found
+  std::vector<void*> addresses;  // the flat table Lookup answers from
+  void* server = nullptr;        // handle of the PCB server module, 0 while not found
   void* main_program = nullptr;
 };
 
@@ -60,17 +67,53 @@ void Bind(Table& table) {
 std::size_t HostBinding::Register(HostModule module, const char* name) {
   Table& table = TheTable();
   table.entries.push_back({module, name, nullptr, false});
+  bound_count_ = 0;  // the table may have moved
+  bound_ = nullptr;
   return table.entries.size() - 1;
 }
 
-void* HostBinding::Lookup(std::size_t slot) {
+void* HostBinding::LookupSlow(std::size_t slot) {
   Table& table = TheTable();
-  if (table.server == nullptr) Bind(table);
+  bool changed = false;
+  if (table.server == nullptr) {
+    Bind(table);
+    changed = true;
+  }
   if (slot >= table.entries.size()) return nullptr;
   Entry& entry = table.entries[slot];
   // Names registered after the load-time binding (static objects of later translation units).
-  if (!entry.resolved) ResolveEntry(table, entry);
+  if (!entry.resolved) {
+    ResolveEntry(table, entry);
+    changed = true;
+  }
+  // Republished when something was bound, or when names registered since left the table short.
+  if (changed || bound_count_ != table.entries.size()) Publish();
   return entry.address;
 }
 
-void HostBinding::BindAll() { Bind(TheTable()); }
+void HostBinding::BindAll() {
+  Bind(TheTable());
+  Publish();
+}
+
+// Lets Lookup answer from a flat table once the server module is found: the address of every
+// name looked up so far, and a mark for the others.
+void HostBinding::Publish() {
+  Table& table = TheTable();
+  if (table.server == nullptr) {
+    Unpublish();
+    return;
+  }
+  std::vector<void*>& addresses = table.addresses;
+  addresses.resize(table.entries.size());
+  for (std::size_t i = 0; i < addresses.size(); ++i) {
+    addresses[i] = table.entries[i].resolved ? table.entries[i].address : Unresolved();
+  }
+  bound_ = addresses.data();
+  bound_count_ = addresses.size();
+}
+
+void HostBinding::Unpublish() {
+  bound_ = nullptr;
+  bound_count_ = 0;
+}

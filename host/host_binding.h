@@ -22,9 +22,28 @@ class HostBinding {
   static std::size_t Register(HostModule module, const char* name);
   // The address bound to a slot, or nullptr. While the module's handle is 0 every call binds
   // the whole table again, so a server module loaded after the plug-in is still found.
-  static void* Lookup(std::size_t slot);
+  // Once everything is bound the address comes from a flat table: an import makes hundreds of
+  // millions of host calls.
+  static void* Lookup(std::size_t slot) {
+    if (slot < bound_count_ && bound_[slot] != Unresolved()) return bound_[slot];
+    return LookupSlow(slot);
+  }
   // Binds every registered name; called when the plug-in is loaded.
   static void BindAll();
+  // Sends every later Lookup the slow way (the table's storage is going away).
+  static void Unpublish();
+
+ private:
+  static void* LookupSlow(std::size_t slot);
+  static void Publish();
+  // Marks a slot of the flat table whose name was not looked up yet.
+  static void* Unresolved() { return const_cast<char*>(&unresolved_mark_); }
+
+  // Addresses of slots 0 to bound_count_ - 1 once the server module was found (Unresolved() for
+  // names not looked up yet).
+  static inline const char unresolved_mark_ = 0;
+  static inline void* const* bound_ = nullptr;
+  static inline std::size_t bound_count_ = 0;
 };
 
 template <typename Fn>
@@ -43,6 +62,8 @@ class HostFunction {
   }
 
   [[nodiscard]] bool Bound() const { return HostBinding::Lookup(slot_) != nullptr; }
+  // The bound address (nullptr when unbound), for a loop that calls the function many times.
+  [[nodiscard]] Fn* Address() const { return reinterpret_cast<Fn*>(HostBinding::Lookup(slot_)); }
 
  private:
   std::size_t slot_;

@@ -23,6 +23,12 @@ struct FirstResult {
   }
 };
 
+// A host function looked up once for the 83 calls of a layer loop; unbound, it gives 0.
+template <typename Fn, typename... Args>
+std::int32_t CallBound(Fn* function, Args... args) {
+  return function == nullptr ? 0 : function(args...);
+}
+
 }  // namespace
 
 std::int32_t TPcbPad::Exchange(bool load) {
@@ -36,13 +42,17 @@ std::int32_t TPcbPad::Exchange(bool load) {
                                     &Value30, &Value31, &Value32, &Value33, &ExtraFlag1, &ExtraFlag2));
   if (result.value != 0) return result.value;
   result.Take(host::PcbApi_QueryPadStackMode(dir, Handle, &StackMode));
+  auto* const shape_on_layer = host::PcbApi_QueryPadOrViaShapeOnLayer.Address();
+  auto* const size_on_layer = host::PcbApi_QueryPadOrViaSizeOnLayer.Address();
+  auto* const corner_radius_on_layer = host::PcbApi_QueryPadCornerRadiusOnLayer.Address();
+  auto* const percentage_on_layer = host::PcbApi_QueryPadCRPercentageOnLayer.Address();
   for (int i = 0; i < kPadLayerCount; ++i) {
     const auto layer = static_cast<std::uint8_t>(i);
     if (load) {
-      result.Take(host::PcbApi_QueryPadOrViaShapeOnLayer(Handle, layer, &ShapeOnLayer[i]));
-      result.Take(host::PcbApi_QueryPadOrViaSizeOnLayer(Handle, layer, &XSizeOnLayer[i], &YSizeOnLayer[i]));
-      result.Take(host::PcbApi_QueryPadCornerRadiusOnLayer(Handle, layer, &CornerRadiusOnLayer[i]));
-      result.Take(host::PcbApi_QueryPadCRPercentageOnLayer(Handle, layer, &CRPercentageOnLayer[i]));
+      result.Take(CallBound(shape_on_layer, Handle, layer, &ShapeOnLayer[i]));
+      result.Take(CallBound(size_on_layer, Handle, layer, &XSizeOnLayer[i], &YSizeOnLayer[i]));
+      result.Take(CallBound(corner_radius_on_layer, Handle, layer, &CornerRadiusOnLayer[i]));
+      result.Take(CallBound(percentage_on_layer, Handle, layer, &CRPercentageOnLayer[i]));
       if (layer == kTopLayer) TopCRPercentage = CRPercentageOnLayer[i];
       if (layer >= kFirstMidLayer && layer <= kLastMidLayer) MidCRPercentage = CRPercentageOnLayer[i];
       if (layer == kBottomLayer) BottomCRPercentage = CRPercentageOnLayer[i];

@@ -5,10 +5,12 @@
 
 #include <array>
 #include <bitset>
+#include <memory>
 
 #include "host/board.h"
 #include "host/core_calls.h"
 #include "host/object_access.h"
+#include "host/pcb_object.h"
 #include "plugin/index_tables.h"
 #include "plugin/run_state.h"
 
@@ -17,6 +19,8 @@ namespace {
 using Table = TIndexTables::Table;
 
 enum class Step { kNet, kPolygonOrNet, kCoordinate, kDimension, kNetFieldOnly };
+
+constexpr std::uint8_t kPadKind = 2;
 
 struct KindSteps {
   std::uint8_t kind;
@@ -50,45 +54,67 @@ std::uint32_t Join(std::uint32_t owner, std::uint32_t object) {
 
 std::int32_t AsLink(std::uint32_t handle) { return static_cast<std::int32_t>(handle); }
 
-void LinkNet(const TIndexTables& tables, std::uint32_t object) {
-  const std::uint32_t net = tables.Lookup(Table::kNet, GetNetLink(object));
-  SetNetLink(object, AsLink(net));
-  Join(net, object);
+void LinkNet(const TIndexTables& tables, TPCBObject& object) {
+  const std::uint32_t net = tables.Lookup(Table::kNet, object.Net);
+  object.Net = AsLink(net);
+  Join(net, object.Handle);
 }
 
-void ApplyStep(const TIndexTables& tables, Step step, std::uint32_t object) {
+void ApplyStep(const TIndexTables& tables, Step step, TPCBObject& object) {
   switch (step) {
     case Step::kNet:
       LinkNet(tables, object);
       break;
     case Step::kPolygonOrNet: {
       // A primitive poured as part of a polygon belongs to the polygon, not to a net.
-      const std::uint32_t polygon = tables.Lookup(Table::kPolygon, GetPolygonLink(object));
-      SetPolygonLink(object, AsLink(polygon));
-      if (Join(polygon, object) != 0) {
-        SetNetLink(object, 0);
+      const std::uint32_t polygon = tables.Lookup(Table::kPolygon, object.GetPolygonLink());
+      object.SetPolygonLink(AsLink(polygon));
+      if (Join(polygon, object.Handle) != 0) {
+        object.Net = 0;
       } else {
         LinkNet(tables, object);
       }
       break;
     }
     case Step::kCoordinate: {
-      const std::uint32_t coordinate = tables.Lookup(Table::kCoordinate, GetCoordinateLink(object));
-      SetCoordinateLink(object, AsLink(coordinate));
-      Join(coordinate, object);
+      const std::uint32_t coordinate = tables.Lookup(Table::kCoordinate, object.GetCoordinateLink());
+      object.SetCoordinateLink(AsLink(coordinate));
+      Join(coordinate, object.Handle);
       break;
     }
     case Step::kDimension: {
-      const std::uint32_t dimension = tables.Lookup(Table::kDimension, GetDimensionLink(object));
-      SetDimensionLink(object, AsLink(dimension));
-      Join(dimension, object);
+      const std::uint32_t dimension = tables.Lookup(Table::kDimension, object.GetDimensionLink());
+      object.SetDimensionLink(AsLink(dimension));
+      Join(dimension, object.Handle);
       break;
     }
     case Step::kNetFieldOnly:
       // Polygons and split planes name their net but are not its members.
-      SetNetLink(object, AsLink(tables.Lookup(Table::kNet, GetNetLink(object))));
+      object.Net = AsLink(tables.Lookup(Table::kNet, object.Net));
       break;
   }
+}
+
+// The wrapper a row's steps need. A pad's only link is its Net, which the primitive record every
+// object shares (TPCBObject, PcbApi_QueryPrimitive) carries: the pad's own record would also load
+// its shape, size and corner on each of 83 layers, 332 host calls, for nothing the step changes.
+// Every other kind gets the wrapper of its kind.
+std::unique_ptr<TPCBObject> LinkWrapper(const KindSteps& row, std::uint32_t handle) {
+  if (row.kind == kPadKind) return std::make_unique<TPCBObject>(handle);  // asks the host for the kind
+  const auto kind = static_cast<std::uint8_t>(host::PcbApi_GetObjectIdFromObjectHandle(handle) & 0x7F);
+  return MakeWrapper(kind, handle);
+}
+
+// One object's steps through one wrapper: loaded, every link field of the row changed and its
+// owners joined, stored once, freed. A wrapper per step would load and store the same fields
+// again for each step.
+void LinkObject(const TIndexTables& tables, const KindSteps& row, std::uint32_t handle) {
+  if (handle == 0) return;
+  const std::unique_ptr<TPCBObject> object = LinkWrapper(row, handle);
+  if (!object) return;
+  object->Exchange(true);
+  for (int i = 0; i < row.count; ++i) ApplyStep(tables, row.steps[static_cast<std::size_t>(i)], *object);
+  object->Exchange(false);
 }
 
 }  // namespace
@@ -103,12 +129,7 @@ void LinkPass(std::uint32_t board_handle) {
     for (const KindSteps& row : kLinkOrder) {
       std::bitset<32> kinds;
       kinds.set(row.kind);
-      board.IterateObjects(
-          [&](std::uint32_t object) {
-            if (object == 0) return;
-            for (int i = 0; i < row.count; ++i) ApplyStep(tables, row.steps[static_cast<std::size_t>(i)], object);
-          },
-          kinds, 0, layers);
+      board.IterateObjects([&](std::uint32_t object) { LinkObject(tables, row, object); }, kinds, 0, layers);
     }
   }
   run.index_tables.reset();

@@ -1,6 +1,7 @@
 // TInput: buffered reading of the import file with the format's line and token rules.
 #include "records/input.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <limits>
@@ -11,6 +12,7 @@ constexpr char kEndOfFile = 0x1A;  // DOS end-of-file mark: the data ends at the
 constexpr int kSeparatorMax = 32;  // codes 0 to 32 separate tokens
 
 bool IsSeparator(int c) { return c >= 0 && c <= kSeparatorMax; }
+bool IsSeparatorByte(char c) { return static_cast<unsigned char>(c) <= kSeparatorMax; }
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -93,11 +95,20 @@ void TInput::LineEnd() {
 
 std::size_t TInput::ReadStringChars(char* out, std::size_t limit) {
   std::size_t n = 0;
-  for (int c = Peek(); c >= 0 && c != '\n'; c = Peek()) {
-    if (n >= limit) break;
-    Advance();
-    if (c == '\r') continue;  // a CR that is not part of the line end is dropped
-    out[n++] = static_cast<char>(c);
+  // The characters are taken straight from the buffer, which is refilled when it runs out.
+  while (n < limit && (pos_ < end_ || Refill())) {
+    const char* data = buffer_.get();
+    std::size_t at = pos_;
+    while (at < end_ && n < limit) {
+      const char c = data[at];
+      if (c == '\n') {
+        pos_ = at;
+        return n;
+      }
+      ++at;
+      if (c != '\r') out[n++] = c;  // a CR that is not part of the line end is dropped
+    }
+    pos_ = at;
   }
   return n;
 }
@@ -107,24 +118,49 @@ void TInput::ReadLine(ShortString<255>& line) {
   LineEnd();
 }
 
-std::size_t TInput::ReadToken(char* token, std::size_t limit) {
-  int c = Peek();
-  while (IsSeparator(c)) {
-    Advance();
-    c = Peek();
+std::string_view TInput::ReadToken(char* scratch, std::size_t limit) {
+  for (;;) {
+    while (pos_ < end_ && IsSeparatorByte(buffer_[pos_])) ++pos_;
+    if (pos_ < end_) break;
+    if (!Refill()) return {};
   }
+  // Most tokens lie whole in the buffer and are read where they are.
+  const char* start = buffer_.get() + pos_;
+  const std::size_t span = std::min(end_ - pos_, limit);
   std::size_t n = 0;
-  while (c >= 0 && !IsSeparator(c) && n < limit) {
-    token[n++] = static_cast<char>(c);
-    Advance();
-    c = Peek();
+  while (n < span && !IsSeparatorByte(start[n])) ++n;
+  if (n < end_ - pos_ || n == limit) {
+    pos_ += n;
+    return {start, n};
   }
-  return n;
+  // The token runs to the end of the buffer: gather it across the refill.
+  std::memcpy(scratch, start, n);
+  pos_ = end_;
+  for (int c = Peek(); c >= 0 && !IsSeparator(c) && n < limit; c = Peek()) {
+    scratch[n++] = static_cast<char>(c);
+    Advance();
+  }
+  return {scratch, n};
 }
 
 template <typename Int>
 Int TInput::ParseInteger(const char* token, std::size_t length) {
   using Unsigned = std::make_unsigned_t<Int>;
+  // Up to nine decimal digits, with or without a minus: the common case, which cannot overflow.
+  if (length <= 10) {
+    const bool minus = token[0] == '-';
+    const std::size_t first = minus ? 1 : 0;
+    if (first < length && length - first <= 9) {
+      std::uint32_t value = 0;
+      std::size_t i = first;
+      for (; i < length; ++i) {
+        const auto digit = static_cast<std::uint32_t>(static_cast<unsigned char>(token[i]) - '0');
+        if (digit > 9) break;
+        value = value * 10 + digit;
+      }
+      if (i == length) return minus ? static_cast<Int>(-static_cast<std::int64_t>(value)) : static_cast<Int>(value);
+    }
+  }
   std::size_t i = 0;
   bool negative = false;
   if (i < length && (token[i] == '+' || token[i] == '-')) {
@@ -166,25 +202,48 @@ Int TInput::ParseInteger(const char* token, std::size_t length) {
 }
 
 std::int32_t TInput::ReadInt() {
-  char token[kIntTokenLength];
-  const std::size_t n = ReadToken(token, kIntTokenLength);
-  if (n == 0) return 0;  // the end of the data: zero without an error
-  return ParseInteger<std::int32_t>(token, n);
+  // Plain decimal tokens of up to nine digits that end inside the buffer are parsed as they are
+  // scanned; everything else takes the general path.
+  for (;;) {
+    while (pos_ < end_ && IsSeparatorByte(buffer_[pos_])) ++pos_;
+    if (pos_ < end_ || !Refill()) break;
+  }
+  if (pos_ < end_) {
+    const char* data = buffer_.get();
+    const bool minus = data[pos_] == '-';
+    const std::size_t digits = pos_ + (minus ? 1 : 0);
+    const std::size_t last = std::min(end_, digits + 9);
+    std::size_t at = digits;
+    std::uint32_t value = 0;
+    for (; at < last; ++at) {
+      const auto digit = static_cast<std::uint32_t>(static_cast<unsigned char>(data[at]) - '0');
+      if (digit > 9) break;
+      value = value * 10 + digit;
+    }
+    if (at > digits && at < end_ && IsSeparatorByte(data[at])) {
+      pos_ = at;
+      return minus ? static_cast<std::int32_t>(-static_cast<std::int64_t>(value)) : static_cast<std::int32_t>(value);
+    }
+  }
+  char scratch[kIntTokenLength];
+  const std::string_view token = ReadToken(scratch, kIntTokenLength);
+  if (token.empty()) return 0;  // the end of the data: zero without an error
+  return ParseInteger<std::int32_t>(token.data(), token.size());
 }
 
 std::int64_t TInput::ReadInt64() {
-  char token[kIntTokenLength];
-  const std::size_t n = ReadToken(token, kIntTokenLength);
-  if (n == 0) return 0;
-  return ParseInteger<std::int64_t>(token, n);
+  char scratch[kIntTokenLength];
+  const std::string_view token = ReadToken(scratch, kIntTokenLength);
+  if (token.empty()) return 0;
+  return ParseInteger<std::int64_t>(token.data(), token.size());
 }
 
 double TInput::ReadReal() {
-  char token[kRealTokenLength];
-  const std::size_t n = ReadToken(token, kRealTokenLength);
-  if (n == 0) return 0.0;
-  const char* first = token;
-  const char* last = token + n;
+  char scratch[kRealTokenLength];
+  const std::string_view token = ReadToken(scratch, kRealTokenLength);
+  if (token.empty()) return 0.0;
+  const char* first = token.data();
+  const char* last = token.data() + token.size();
   if (*first == '+') ++first;
   // Decimal notation only: no "inf", "nan" or hexadecimal floats.
   const bool decimal = first < last && ((*first >= '0' && *first <= '9') || *first == '.' ||
@@ -206,13 +265,9 @@ std::int64_t TInput::CountRemainingLines() {
   for (;;) {
     const char* start = buffer_.get() + pos_;
     const std::size_t count = end_ - pos_;
-    for (std::size_t i = 0; i < count; ++i) {
-      if (start[i] == '\n') {
-        ++lines;
-        open_line = false;
-      } else {
-        open_line = true;
-      }
+    if (count > 0) {
+      lines += std::count(start, start + count, '\n');
+      open_line = start[count - 1] != '\n';
     }
     pos_ = end_;
     if (!Refill()) break;

@@ -85,7 +85,9 @@ class TInput {
   }
   void Advance() { ++pos_; }
   bool Refill();
-  std::size_t ReadToken(char* token, std::size_t limit);
+  // The next token, at most `limit` characters: a view of the buffer, or of `scratch` (limit
+  // bytes) when the token crosses a refill. Empty at the end of the data.
+  std::string_view ReadToken(char* scratch, std::size_t limit);
   std::size_t ReadStringChars(char* out, std::size_t limit);
   template <typename Int>
   Int ParseInteger(const char* token, std::size_t length);

@@ -95,10 +95,22 @@ void TClassifier::Add(RuleFamily which, const Key& key, std::string_view name) {
     group->key = key;
     family.groups.push_back(std::move(group));
   }
-  Group& group = *family.groups[found->second];
+  const std::size_t position = found->second;
   const std::string_view kept = name.substr(0, kNameCapacity);
-  if (group.name_set.find(kept) != group.name_set.end()) return;
-  group.names.push_back(&*group.name_set.emplace(kept).first);
+  if (last_id_ == 0 || kept != last_name_) {
+    last_id_ = names_.Intern(kept);
+    last_name_.assign(kept);
+  }
+  const std::uint32_t id = last_id_;
+  if (family.first_group.size() <= id) family.first_group.resize(std::max<std::size_t>(id + 1, names_.Size() + 1), 0);
+  std::uint32_t& first = family.first_group[id];
+  if (first == 0) {
+    first = static_cast<std::uint32_t>(position + 1);
+  } else if (first == position + 1 ||
+             !family.other_groups.Insert((static_cast<std::uint64_t>(position) << 32) | id)) {
+    return;  // already in the group
+  }
+  family.groups[position]->names.push_back(id);
 }
 
 bool TClassifier::Gate(int family) const {
@@ -149,7 +161,7 @@ void TClassifier::GenerateFamily(int family) {
   for (auto group = list.groups.rbegin(); group != list.groups.rend(); ++group) {
     if ((*group)->chosen) continue;
     for (auto name = (*group)->names.rbegin(); name != (*group)->names.rend(); ++name) {
-      MakeRule(family, (*group)->key, **name, counter++);
+      MakeRule(family, (*group)->key, names_.Name(*name), counter++);
     }
   }
 }

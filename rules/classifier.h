@@ -16,8 +16,9 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
+
+#include "rules/name_pool.h"
 
 class TPcbBoard;
 
@@ -78,20 +79,18 @@ class TClassifier {
   struct KeyHash {
     std::size_t operator()(const Key& key) const;
   };
-  // Names are looked up by view, so a name already in the group costs no copy.
-  struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
-  };
   struct Group {
     Key key;
     bool chosen = false;
-    std::unordered_set<std::string, NameHash, std::equal_to<>> name_set;  // uniqueness without walking the names
-    std::vector<const std::string*> names;     // insertion order; the front is the last one
+    std::vector<std::uint32_t> names;  // numbers in the name pool, insertion order; the front is the last one
   };
   struct Family {
     std::vector<std::unique_ptr<Group>> groups;  // creation order; the front is the last one
     std::unordered_map<Key, std::size_t, KeyHash> by_key;
+    // A name at most once per group: the group a name joined first (position + 1, by name
+    // number), and the (group position, name number) pairs of the names also in other groups.
+    std::vector<std::uint32_t> first_group;
+    TKeySet other_groups;
     bool gate = true;
   };
 
@@ -101,5 +100,9 @@ class TClassifier {
   void MakeRule(int family, const Key& key, std::string_view name, std::int32_t rule_number);
 
   TPcbBoard& board_;
+  TNamePool names_;  // every name of every family, once
+  // The name added last, which the next family is usually given too (a pad reports four values).
+  std::string last_name_;
+  std::uint32_t last_id_ = 0;
   std::array<Family, kRuleFamilyCount> families_;
 };

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "standin/host/board_document.h"
+#include "standin/host/object_writer.h"
 #include "standin/host/session.h"
 #include "standin/host/text.h"
 
@@ -67,12 +68,12 @@ json FieldValue(const orv::Model& model, orv::FieldType type, std::uint16_t size
 json ConstraintDocument(const orv::Model& model, const orv::ConstraintRecord& record) {
   if (record.last_written < 0) return nullptr;
   const orv::Schema& schema = model.SchemaAt(record.last_written);
-  const auto found = record.values.find(record.last_written);
+  const std::span<const std::uint8_t> packed = record.ValuesOf(record.last_written);
   json values = json::array();
-  if (found != record.values.end()) {
+  if (!packed.empty()) {
     std::size_t at = 0;
     for (const orv::FieldDef& def : schema.fields) {
-      const json value = FieldValue(model, def.type, def.size, found->second.data() + at);
+      const json value = FieldValue(model, def.type, def.size, packed.data() + at);
       if (value.is_array()) {
         for (const json& element : value) values.push_back(element);
       } else {
@@ -150,15 +151,23 @@ bool WriteBoardDocument(orv::Model& model, std::uint32_t board, const std::strin
   text += BoardDocument(model, board).dump();
   text += ",\"objects\":[";
   bool first = true;
-  bool ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
   // Objects made after the board was opened belong to its document; boards are not listed.
+  // They are written as text straight from the model (the bytes ObjectDocument would give) and
+  // handed to the file a megabyte at a time.
+  constexpr std::size_t kFlushBytes = std::size_t{1} << 20;
+  ObjectWriter writer(model);
+  bool ok = true;
   for (std::uint32_t handle = board + 1; handle < model.HandleLimit() && ok; ++handle) {
     if (!model.Alive(handle) || model.KindOf(handle) == orv::kBoardKind) continue;
-    text.assign(first ? "" : ",");
+    if (!first) text += ',';
     first = false;
-    text += ObjectDocument(model, handle).dump();
-    ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    writer.Append(handle, text);
+    if (text.size() >= kFlushBytes) {
+      ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+      text.clear();
+    }
   }
+  ok = ok && std::fwrite(text.data(), 1, text.size(), out) == text.size();
   text = "],\"host\":";
   text += HostDocument(model).dump();
   text += "}\n";

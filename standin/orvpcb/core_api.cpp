@@ -12,14 +12,18 @@ namespace {
 
 using orv::Server;
 
+std::string Arg(std::int64_t value) { return std::to_string(value); }
+std::string Arg(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+// The arguments are formatted only when the trace is on: these functions run for every object.
 template <typename Result, typename... Args>
-Result Traced(const char* function, Result result, Args... args) {
+Result Traced(const char* function, Result result, const Args&... args) {
   orv::Model& model = Server();
   if (model.Tracing()) {
     std::string line = function;
     line += '(';
     bool first = true;
-    ((line += (first ? "" : ", "), line += args, first = false), ...);
+    ((line += (first ? "" : ", "), line += Arg(args), first = false), ...);
     line += ") -> ";
     line += std::to_string(result);
     model.TraceLine(line);
@@ -27,65 +31,62 @@ Result Traced(const char* function, Result result, Args... args) {
   return result;
 }
 
-std::string Arg(std::int64_t value) { return std::to_string(value); }
-std::string Arg(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
 }  // namespace
 
 extern "C" {
 
 VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL PcbApi_GetBoardHandleFromFullFileName(const std::uint8_t* file_name) {
   const std::string_view name = CountedView(file_name);
-  return Traced("PcbApi_GetBoardHandleFromFullFileName", Server().BoardByFileName(name), Arg(name));
+  return Traced("PcbApi_GetBoardHandleFromFullFileName", Server().BoardByFileName(name), name);
 }
 
 VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL PcbApi_CreateObject(std::uint8_t object_kind) {
   const std::uint8_t kind = object_kind;
   // Rules and boards are made by their own functions.
   const bool creatable = kind != 0 && kind != orv::kBoardKind && kind != orv::kRuleKind;
-  return Traced("PcbApi_CreateObject", creatable ? Server().Create(kind) : 0u, Arg(kind));
+  return Traced("PcbApi_CreateObject", creatable ? Server().Create(kind) : 0u, kind);
 }
 
 VIDERAVE_EXPORT std::uint8_t VIDERAVE_STDCALL PcbApi_GetObjectIdFromObjectHandle(std::uint32_t object) {
-  return Traced("PcbApi_GetObjectIdFromObjectHandle", Server().KindOf(object), Arg(object));
+  return Traced("PcbApi_GetObjectIdFromObjectHandle", Server().KindOf(object), object);
 }
 
 VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_AddObjectToContainer(std::uint32_t container,
                                                                           std::uint32_t object) {
-  return Traced("PcbApi_AddObjectToContainer", Server().AddToContainer(container, object) ? 1 : 0, Arg(container),
-                Arg(object));
+  return Traced("PcbApi_AddObjectToContainer", Server().AddToContainer(container, object) ? 1 : 0, container,
+                object);
 }
 
 VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_DeleteObjectFromContainer(std::uint32_t container,
                                                                                std::uint32_t object) {
   return Traced("PcbApi_DeleteObjectFromContainer", Server().DeleteFromContainer(container, object) ? 1 : 0,
-                Arg(container), Arg(object));
+                container, object);
 }
 
 VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL PcbApi_CreateIterator(std::uint32_t container, std::uint8_t object_kind,
                                                                      std::uint8_t method, std::uint32_t layer) {
   const std::uint32_t iterator =
       Server().CreateIterator(container, object_kind, method, layer_id::ToNumber(layer));
-  return Traced("PcbApi_CreateIterator", iterator, Arg(container), Arg(object_kind), Arg(method), Arg(layer));
+  return Traced("PcbApi_CreateIterator", iterator, container, object_kind, method, layer);
 }
 
 VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL PcbApi_GetFirstObject(std::uint32_t iterator) {
-  return Traced("PcbApi_GetFirstObject", Server().FirstObject(iterator), Arg(iterator));
+  return Traced("PcbApi_GetFirstObject", Server().FirstObject(iterator), iterator);
 }
 
 VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL PcbApi_GetNextObject(std::uint32_t iterator) {
-  return Traced("PcbApi_GetNextObject", Server().NextObject(iterator), Arg(iterator));
+  return Traced("PcbApi_GetNextObject", Server().NextObject(iterator), iterator);
 }
 
 VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_DestroyIterator(std::uint32_t iterator) {
-  return Traced("PcbApi_DestroyIterator", Server().DestroyIterator(iterator) ? 1 : 0, Arg(iterator));
+  return Traced("PcbApi_DestroyIterator", Server().DestroyIterator(iterator) ? 1 : 0, iterator);
 }
 
 VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL PcbApi_CreateRuleObject(std::uint8_t rule_kind) {
   orv::Model& model = Server();
   const std::uint32_t rule = model.Create(orv::kRuleKind);
   model.SetNumber(rule, "RuleKind", rule_kind);
-  return Traced("PcbApi_CreateRuleObject", rule, Arg(rule_kind));
+  return Traced("PcbApi_CreateRuleObject", rule, rule_kind);
 }
 
 VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_Percent_Init(const std::uint8_t* caption, std::int32_t total) {
@@ -93,7 +94,7 @@ VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_Percent_Init(const std::uin
   model.progress.caption = std::string(CountedView(caption));
   model.progress.total = total;
   if (model.observers.on_percent_init) model.observers.on_percent_init(model.progress.caption, total);
-  return Traced("PcbApi_Percent_Init", 0, Arg(model.progress.caption), Arg(total));
+  return Traced("PcbApi_Percent_Init", 0, model.progress.caption, total);
 }
 
 VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_Percent_Update() {
@@ -123,7 +124,7 @@ VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_SendCommand(const char* pro
   }
   model.commands.push_back({process_text, parameter_text});
   if (model.observers.on_command) model.observers.on_command(process_text, parameter_text);
-  return Traced("PcbApi_SendCommand", 0, Arg(process_text), Arg(parameter_text), Arg(buffer_size), Arg(reserved));
+  return Traced("PcbApi_SendCommand", 0, process_text, parameter_text, buffer_size, reserved);
 }
 
 }  // extern "C"

@@ -15,16 +15,18 @@ inline int SchemaId(const char* function) { return Server().FindSchema(function)
 
 template <typename... Fields>
 std::int32_t ExchangeRecord(int schema, std::uint8_t dir, std::uint32_t handle, Fields*... fields) {
+  static Model& server = Server();
   void* pointers[] = {static_cast<void*>(fields)..., nullptr};
-  return Server().Exchange(schema, dir, handle, 0, pointers);
+  return server.Exchange(schema, dir, handle, 0, pointers);
 }
 
 // For functions that take an index (layer, slot, pen) after the handle.
 template <typename... Fields>
 std::int32_t ExchangeIndexed(int schema, std::uint8_t dir, std::uint32_t handle, std::uint32_t index,
                              Fields*... fields) {
+  static Model& server = Server();
   void* pointers[] = {static_cast<void*>(fields)..., nullptr};
-  return Server().Exchange(schema, dir, handle, index, pointers);
+  return server.Exchange(schema, dir, handle, index, pointers);
 }
 
 }  // namespace orv

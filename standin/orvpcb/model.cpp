@@ -2,6 +2,7 @@
 #include "standin/orvpcb/model.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "host/api/layer_id.h"
@@ -88,16 +89,12 @@ double LoadNumber(const std::uint8_t* place, FieldType type) {
   }
 }
 
-std::uint16_t BucketKey(std::uint8_t kind, std::uint8_t layer) {
-  return static_cast<std::uint16_t>((kind << 8) | layer);
-}
-
 }  // namespace
 
 const char* KindName(std::uint8_t kind) { return kind < kKindCount ? kKindNames[kind] : ""; }
 
 const FieldSlot* Layout::Find(std::string_view name) const {
-  const auto it = by_name.find(std::string(name));
+  const auto it = by_name.find(name);
   return it == by_name.end() ? nullptr : &slots[it->second];
 }
 
@@ -128,9 +125,8 @@ void Model::SetInitialText(std::uint8_t kind, std::string_view field, std::strin
   if (kind < kKindCount) kinds_[kind].initial_texts.emplace_back(std::string(field), std::move(text));
 }
 
-Model::KindInfo& Model::Finalise(std::uint8_t kind) {
+Model::KindInfo& Model::BuildLayout(std::uint8_t kind) {
   KindInfo& info = kinds_[kind];
-  if (info.finalised) return info;
   info.finalised = true;
   Layout& layout = info.layout;
   for (std::size_t s = 0; s < schemas_.size(); ++s) {
@@ -159,7 +155,7 @@ Model::KindInfo& Model::Finalise(std::uint8_t kind) {
     if (it != layout.by_name.end()) layout.slots[it->second].def.initial_text = text;
   }
   const auto layer = layout.by_name.find("Layer");
-  if (layer != layout.by_name.end()) info.layer_slot = static_cast<int>(layer->second);
+  if (layer != layout.by_name.end()) info.layer_offset = static_cast<int>(layout.slots[layer->second].offset);
   const auto count = layout.by_name.find("PointCount");
   if (count != layout.by_name.end()) info.point_count_slot = static_cast<int>(count->second);
   return info;
@@ -170,79 +166,154 @@ const Layout& Model::LayoutOf(std::uint8_t kind) {
   return kind < kKindCount ? Finalise(kind).layout : kEmpty;
 }
 
-const std::vector<int>& Model::SlotsFor(int schema_id, std::uint8_t kind) {
-  const std::uint32_t key = static_cast<std::uint32_t>(schema_id) * 256u + kind;
-  auto it = slots_for_.find(key);
-  if (it != slots_for_.end()) return it->second;
+const Model::FieldOps& Model::BuildOps(int schema_id, std::uint8_t kind) {
+  const std::size_t key = static_cast<std::size_t>(schema_id) * kKindCount + kind;
+  if (key >= field_ops_.size()) field_ops_.resize(schemas_.size() * kKindCount);
+  FieldOps& entry = field_ops_[key];
   const Layout& layout = Finalise(kind).layout;
-  std::vector<int> slots;
-  for (const FieldDef& def : schemas_[static_cast<std::size_t>(schema_id)].fields) {
-    const auto found = layout.by_name.find(def.name);
-    slots.push_back(found == layout.by_name.end() ? -1 : static_cast<int>(found->second));
+  const std::vector<FieldDef>& fields = schemas_[static_cast<std::size_t>(schema_id)].fields;
+  for (std::size_t f = 0; f < fields.size(); ++f) {
+    const auto found = layout.by_name.find(fields[f].name);
+    if (found == layout.by_name.end()) continue;
+    const FieldSlot& slot = layout.slots[found->second];
+    entry.ops.push_back({slot.offset, slot.stride, static_cast<std::uint16_t>(f), slot.def.size, slot.def.type});
   }
-  return slots_for_.emplace(key, std::move(slots)).first->second;
+  const auto rank = [](FieldType type) { return type == FieldType::kSegments ? 1 : 0; };
+  std::stable_sort(entry.ops.begin(), entry.ops.end(), [&](const FieldOp& a, const FieldOp& b) {
+    return std::pair(rank(a.type), a.type) < std::pair(rank(b.type), b.type);
+  });
+  for (std::size_t i = 0; i < entry.ops.size();) {
+    std::size_t end = i;
+    while (end < entry.ops.size() && entry.ops[end].type == entry.ops[i].type) ++end;
+    entry.runs.push_back({entry.ops[i].type, static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(end)});
+    i = end;
+  }
+  entry.ready = true;
+  return entry;
 }
 
 std::uint32_t Model::NewString(std::string_view text) {
   if (text.empty()) return 0;
-  strings_.emplace_back(text);
+  Text& entry = strings_.emplace_back();
+  entry.capacity = static_cast<std::uint32_t>((text.size() + 7) & ~std::size_t{7});
+  entry.chars = reinterpret_cast<char*>(texts_.Allocate(entry.capacity));
+  entry.size = static_cast<std::uint32_t>(text.size());
+  std::memcpy(entry.chars, text.data(), text.size());
   return static_cast<std::uint32_t>(strings_.size() - 1);
 }
 
 void Model::StoreString(std::uint8_t* place, std::string_view text) {
   const std::uint32_t id = Load<std::uint32_t>(place);
-  if (id != 0) {
-    strings_[id].assign(text);
-  } else {
+  if (id == 0) {
     Save<std::uint32_t>(place, NewString(text));
+    return;
   }
+  Text& entry = strings_[id];
+  if (text.size() > entry.capacity) {
+    // A longer text gets new room; the old characters stay unused until the model is reset.
+    entry.capacity = static_cast<std::uint32_t>((text.size() + 7) & ~std::size_t{7});
+    entry.chars = reinterpret_cast<char*>(texts_.Allocate(entry.capacity));
+  }
+  if (!text.empty()) std::memmove(entry.chars, text.data(), text.size());
+  entry.size = static_cast<std::uint32_t>(text.size());
 }
 
 std::uint32_t Model::Create(std::uint8_t kind) {
   if (kind >= kKindCount) return 0;
   const KindInfo& info = Finalise(kind);
-  Object object;
+  ++revision_;
+  const auto handle = static_cast<std::uint32_t>(objects_.size());
+  Object& object = objects_.emplace_back();
   object.kind = kind;
   object.alive = true;
-  object.data = std::make_unique<std::uint8_t[]>(std::max<std::uint32_t>(info.layout.size, 1));
+  object.data = records_.Allocate(info.layout.size);
   for (const FieldSlot& slot : info.layout.slots) {
+    const bool zero = slot.def.type == FieldType::kBytes ||
+                      (slot.def.type != FieldType::kSegments && slot.def.initial == 0 &&
+                       !std::signbit(slot.def.initial) && slot.def.initial_text.empty());
+    if (zero) continue;  // the arena's zero bytes are the value
     for (std::uint32_t i = 0; i < slot.instances; ++i) {
-      std::uint8_t* place = object.data.get() + slot.offset + i * slot.stride;
+      std::uint8_t* place = object.data + slot.offset + i * slot.stride;
       if (slot.def.type == FieldType::kString) {
         Save<std::uint32_t>(place, NewString(slot.def.initial_text));
       } else if (slot.def.type == FieldType::kSegments) {
         segments_.emplace_back();
         Save<std::uint32_t>(place, static_cast<std::uint32_t>(segments_.size() - 1));
-      } else if (slot.def.type != FieldType::kBytes) {
+      } else {
         SaveNumber(place, slot.def.type, slot.def.initial);
       }
     }
   }
-  objects_.push_back(std::move(object));
-  return static_cast<std::uint32_t>(objects_.size() - 1);
-}
-
-Object* Model::Mutable(std::uint32_t handle) {
-  if (handle == 0 || handle >= objects_.size() || !objects_[handle].alive) return nullptr;
-  return &objects_[handle];
-}
-
-const Object* Model::Find(std::uint32_t handle) const {
-  if (handle == 0 || handle >= objects_.size() || !objects_[handle].alive) return nullptr;
-  return &objects_[handle];
-}
-
-bool Model::Alive(std::uint32_t handle) const { return Find(handle) != nullptr; }
-
-std::uint8_t Model::KindOf(std::uint32_t handle) const {
-  const Object* object = Find(handle);
-  return object == nullptr ? 0 : object->kind;
+  return handle;
 }
 
 std::uint8_t Model::LayerNumberOf(const Object& object) const {
-  const KindInfo& info = kinds_[object.kind];
-  if (info.layer_slot < 0) return 0;
-  return object.data[info.layout.slots[static_cast<std::size_t>(info.layer_slot)].offset];
+  const int offset = kinds_[object.kind].layer_offset;
+  return offset < 0 ? 0 : object.data[offset];
+}
+
+template <std::size_t kWidth>
+void Model::CopyFields(const FieldOp* first, const FieldOp* last, std::uint8_t* data, std::size_t instance,
+                       void* const* pointers, bool load) {
+  for (const FieldOp* op = first; op < last; ++op) {
+    auto* outside = static_cast<std::uint8_t*>(pointers[op->field]);
+    if (outside == nullptr) continue;
+    std::uint8_t* place = data + op->offset + instance * op->stride;
+    if (load) {
+      std::memcpy(outside, place, kWidth);
+    } else {
+      std::memcpy(place, outside, kWidth);
+    }
+  }
+}
+
+void Model::ExchangeField(const KindInfo& info, const Object& object, const FieldOp& op, std::uint8_t* place,
+                          std::uint8_t* outside, bool load) {
+  switch (op.type) {
+    case FieldType::kBytes:
+      if (load) {
+        std::memcpy(outside, place, op.size);
+      } else {
+        std::memcpy(place, outside, op.size);
+      }
+      break;
+    case FieldType::kLayerId:
+      if (load) {
+        Save<std::uint32_t>(outside, layer_id::FromNumber(*place));
+      } else {
+        *place = layer_id::ToNumber(Load<std::uint32_t>(outside));
+      }
+      break;
+    case FieldType::kString:
+      if (load) {
+        const std::string_view text = StringAt(Load<std::uint32_t>(place));
+        const std::size_t n = std::min<std::size_t>(text.size(), op.size);
+        outside[0] = static_cast<std::uint8_t>(n);
+        if (n != 0) std::memcpy(outside + 1, text.data(), n);
+      } else {
+        const std::size_t n = std::min<std::size_t>(outside[0], op.size);
+        StoreString(place, std::string_view(reinterpret_cast<const char*>(outside + 1), n));
+      }
+      break;
+    case FieldType::kSegments: {
+      std::vector<std::uint8_t>& block = segments_[Load<std::uint32_t>(place)];
+      if (load) {
+        if (!block.empty()) std::memcpy(outside, block.data(), block.size());
+      } else {
+        std::int64_t count = 0;
+        if (info.point_count_slot >= 0) {
+          const FieldSlot& count_slot = info.layout.slots[static_cast<std::size_t>(info.point_count_slot)];
+          count = static_cast<std::int64_t>(LoadNumber(object.data + count_slot.offset, count_slot.def.type));
+        }
+        // Entries 0 to PointCount are meaningful; a count outside the array keeps what fits.
+        const std::size_t entries = static_cast<std::size_t>(std::clamp<std::int64_t>(count + 1, 0, kMaxSegments));
+        block.assign(outside, outside + entries * kSegmentBytes);
+      }
+      break;
+    }
+    default:  // numbers are copied by the caller
+      break;
+  }
 }
 
 std::int32_t Model::Exchange(int schema_id, std::uint8_t dir, std::uint32_t handle, std::uint32_t index,
@@ -251,66 +322,47 @@ std::int32_t Model::Exchange(int schema_id, std::uint8_t dir, std::uint32_t hand
   const Schema& schema = schemas_[static_cast<std::size_t>(schema_id)];
   Object* object = Mutable(handle);
   if (object == nullptr) return 0;
-  if (schema.constraint) return ExchangeConstraint(schema_id, dir, *object, pointers);
+  if (schema.constraint) return ExchangeConstraint(schema_id, dir, handle, *object, pointers);
   std::uint32_t instance = 0;
   if (schema.instances > 1) {
     if (index < 1 || index > schema.instances) return 0;
     instance = index - 1;
   }
-  KindInfo& info = Finalise(object->kind);
-  const std::vector<int>& slots = SlotsFor(schema_id, object->kind);
-  const std::uint8_t old_layer = LayerNumberOf(*object);
+  const KindInfo& info = kinds_[object->kind];  // finalised when the object was made
+  const FieldOps& entry = OpsFor(schema_id, object->kind);
   const bool load = dir != 0;
-  for (std::size_t f = 0; f < slots.size(); ++f) {
-    if (slots[f] < 0 || pointers[f] == nullptr) continue;
-    const FieldSlot& slot = info.layout.slots[static_cast<std::size_t>(slots[f])];
-    std::uint8_t* place = object->data.get() + slot.offset + instance * slot.stride;
-    auto* outside = static_cast<std::uint8_t*>(pointers[f]);
-    switch (slot.def.type) {
-      case FieldType::kLayerId:
-        if (load) {
-          Save<std::uint32_t>(outside, layer_id::FromNumber(*place));
-        } else {
-          *place = layer_id::ToNumber(Load<std::uint32_t>(outside));
-        }
+  const std::uint8_t old_layer = load ? 0 : LayerNumberOf(*object);
+  std::uint8_t* const data = object->data;
+  for (const FieldOps::Run& run : entry.runs) {
+    const FieldOp* const first = entry.ops.data() + run.begin;
+    const FieldOp* const last = entry.ops.data() + run.end;
+    switch (run.type) {
+      case FieldType::kU8:
+        CopyFields<1>(first, last, data, instance, pointers, load);
         break;
-      case FieldType::kString:
-        if (load) {
-          const std::string& text = strings_[Load<std::uint32_t>(place)];
-          const std::size_t n = std::min<std::size_t>(text.size(), slot.def.size);
-          outside[0] = static_cast<std::uint8_t>(n);
-          std::memcpy(outside + 1, text.data(), n);
-        } else {
-          const std::size_t n = std::min<std::size_t>(outside[0], slot.def.size);
-          StoreString(place, std::string_view(reinterpret_cast<const char*>(outside + 1), n));
-        }
+      case FieldType::kU16:
+        CopyFields<2>(first, last, data, instance, pointers, load);
         break;
-      case FieldType::kSegments: {
-        std::vector<std::uint8_t>& block = segments_[Load<std::uint32_t>(place)];
-        if (load) {
-          if (!block.empty()) std::memcpy(outside, block.data(), block.size());
-        } else {
-          std::int64_t count = 0;
-          if (info.point_count_slot >= 0) {
-            const FieldSlot& count_slot = info.layout.slots[static_cast<std::size_t>(info.point_count_slot)];
-            count = static_cast<std::int64_t>(LoadNumber(object->data.get() + count_slot.offset, count_slot.def.type));
-          }
-          // Entries 0 to PointCount are meaningful; a count outside the array keeps what fits.
-          const std::size_t entries = static_cast<std::size_t>(std::clamp<std::int64_t>(count + 1, 0, kMaxSegments));
-          block.assign(outside, outside + entries * kSegmentBytes);
-        }
+      case FieldType::kI32:
+      case FieldType::kU32:
+        CopyFields<4>(first, last, data, instance, pointers, load);
         break;
-      }
+      case FieldType::kF64:
+        CopyFields<8>(first, last, data, instance, pointers, load);
+        break;
       default:
-        if (load) {
-          std::memcpy(outside, place, slot.stride);
-        } else {
-          std::memcpy(place, outside, slot.stride);
+        for (const FieldOp* op = first; op < last; ++op) {
+          auto* outside = static_cast<std::uint8_t*>(pointers[op->field]);
+          if (outside == nullptr) continue;
+          ExchangeField(info, *object, *op, data + op->offset + instance * op->stride, outside, load);
         }
         break;
     }
   }
-  if (!load && LayerNumberOf(*object) != old_layer) LayerChanged(*object);
+  if (!load) {
+    ++revision_;
+    if (LayerNumberOf(*object) != old_layer) LayerChanged(*object, old_layer);
+  }
   if (Tracing()) {
     std::string line = schema.function + "(" + std::to_string(dir) + ", " + std::to_string(handle);
     if (schema.instances > 1) line += ", " + std::to_string(index);
@@ -319,46 +371,69 @@ std::int32_t Model::Exchange(int schema_id, std::uint8_t dir, std::uint32_t hand
   return 0;
 }
 
-std::int32_t Model::ExchangeConstraint(int schema_id, std::uint8_t dir, Object& object, void* const* pointers) {
+std::int32_t Model::ExchangeConstraint(int schema_id, std::uint8_t dir, std::uint32_t handle, Object& object,
+                                       void* const* pointers) {
   const Schema& schema = schemas_[static_cast<std::size_t>(schema_id)];
-  if (!object.constraint) object.constraint = std::make_unique<ConstraintRecord>();
-  std::vector<std::uint8_t>& packed = object.constraint->values[schema_id];
-  if (packed.empty()) {  // the rule's values as the host's defaults give them
+  if (object.constraint == nullptr) {
+    object.constraint = new (records_.Allocate(sizeof(ConstraintRecord))) ConstraintRecord();
+  }
+  ConstraintRecord& record = *object.constraint;
+  ConstraintRecord::Values* values = nullptr;
+  for (std::uint32_t i = 0; i < record.count; ++i) {
+    if (record.entries[i].schema_id == schema_id) values = &record.entries[i];
+  }
+  if (values == nullptr) {
+    if (record.count == record.capacity) {
+      const std::uint32_t capacity = std::max<std::uint32_t>(2, record.capacity * 2);
+      auto* entries = reinterpret_cast<ConstraintRecord::Values*>(
+          records_.Allocate(capacity * sizeof(ConstraintRecord::Values)));
+      std::copy(record.entries, record.entries + record.count, entries);
+      record.entries = entries;
+      record.capacity = capacity;
+    }
+    // The rule's values as the host's defaults give them.
+    std::size_t size = 0;
+    for (const FieldDef& def : schema.fields) size += Width(def);
+    values = &record.entries[record.count++];
+    *values = {schema_id, static_cast<std::uint32_t>(size), records_.Allocate(size)};
+    std::size_t at = 0;
     for (const FieldDef& def : schema.fields) {
-      const std::size_t at = packed.size();
-      packed.resize(at + Width(def));
-      if (def.type != FieldType::kBytes) SaveNumber(packed.data() + at, def.type, def.initial);
+      if (def.type != FieldType::kBytes) SaveNumber(values->packed + at, def.type, def.initial);
+      at += Width(def);
     }
   }
+  std::uint8_t* const packed = values->packed;
   std::size_t at = 0;
   for (std::size_t f = 0; f < schema.fields.size(); ++f) {
     const std::uint32_t width = Width(schema.fields[f]);
     if (pointers[f] != nullptr) {
       if (dir != 0) {
-        std::memcpy(pointers[f], packed.data() + at, width);
+        std::memcpy(pointers[f], packed + at, width);
       } else {
-        std::memcpy(packed.data() + at, pointers[f], width);
+        std::memcpy(packed + at, pointers[f], width);
       }
     }
     at += width;
   }
-  if (dir == 0) object.constraint->last_written = schema_id;
+  if (dir == 0) {
+    object.constraint->last_written = schema_id;
+    ++revision_;
+  }
   if (Tracing()) {
-    TraceLine(schema.function + "(" + std::to_string(dir) + ", " + std::to_string(&object - objects_.data()) +
-              ") -> 0");
+    TraceLine(schema.function + "(" + std::to_string(dir) + ", " + std::to_string(handle) + ") -> 0");
   }
   return 0;
 }
 
 const ConstraintRecord* Model::ConstraintOf(std::uint32_t handle) const {
   const Object* object = Find(handle);
-  return object == nullptr ? nullptr : object->constraint.get();
+  return object == nullptr ? nullptr : object->constraint;
 }
 
 const std::uint8_t* Model::FieldData(std::uint32_t handle, const FieldSlot& slot, std::uint32_t instance) const {
   const Object* object = Find(handle);
   if (object == nullptr || instance < 1 || instance > slot.instances) return nullptr;
-  return object->data.get() + slot.offset + (instance - 1) * slot.stride;
+  return object->data + slot.offset + (instance - 1) * slot.stride;
 }
 
 double Model::GetNumber(std::uint32_t handle, std::string_view field, std::uint32_t instance) const {
@@ -376,7 +451,7 @@ std::string Model::GetText(std::uint32_t handle, std::string_view field, std::ui
   const FieldSlot* slot = kinds_[object->kind].layout.Find(field);
   if (slot == nullptr || slot->def.type != FieldType::kString) return {};
   const std::uint8_t* place = FieldData(handle, *slot, instance);
-  return place == nullptr ? std::string() : strings_[Load<std::uint32_t>(place)];
+  return place == nullptr ? std::string() : std::string(StringAt(Load<std::uint32_t>(place)));
 }
 
 void Model::SetNumber(std::uint32_t handle, std::string_view field, double value, std::uint32_t instance) {
@@ -385,8 +460,9 @@ void Model::SetNumber(std::uint32_t handle, std::string_view field, double value
   const FieldSlot* slot = Finalise(object->kind).layout.Find(field);
   if (slot == nullptr || instance < 1 || instance > slot->instances) return;
   const std::uint8_t old_layer = LayerNumberOf(*object);
-  SaveNumber(object->data.get() + slot->offset + (instance - 1) * slot->stride, slot->def.type, value);
-  if (LayerNumberOf(*object) != old_layer) LayerChanged(*object);
+  SaveNumber(object->data + slot->offset + (instance - 1) * slot->stride, slot->def.type, value);
+  ++revision_;
+  if (LayerNumberOf(*object) != old_layer) LayerChanged(*object, old_layer);
 }
 
 void Model::SetText(std::uint32_t handle, std::string_view field, std::string_view text, std::uint32_t instance) {
@@ -394,168 +470,9 @@ void Model::SetText(std::uint32_t handle, std::string_view field, std::string_vi
   if (object == nullptr) return;
   const FieldSlot* slot = Finalise(object->kind).layout.Find(field);
   if (slot == nullptr || slot->def.type != FieldType::kString || instance < 1 || instance > slot->instances) return;
-  StoreString(object->data.get() + slot->offset + (instance - 1) * slot->stride, text.substr(0, slot->def.size));
+  StoreString(object->data + slot->offset + (instance - 1) * slot->stride, text.substr(0, slot->def.size));
+  ++revision_;
 }
-
-// ---- containers
-
-void Model::Touch(std::uint32_t container_handle) {
-  // A group's members are yielded by the iterators of the containers the group is in (a
-  // component's primitives are board objects), so their indexes go stale with the group's.
-  Object* container = Mutable(container_handle);
-  if (container == nullptr) return;
-  if (container->member_list) ++container->member_list->version;
-  for (const Membership& outer : container->containers) {
-    if (Object* parent = Mutable(outer.container); parent != nullptr && parent->member_list) {
-      ++parent->member_list->version;
-    }
-  }
-}
-
-void Model::LayerChanged(Object& object) {
-  for (const Membership& m : object.containers) Touch(m.container);
-}
-
-bool Model::AddToContainer(std::uint32_t container_handle, std::uint32_t object_handle) {
-  Object* container = Mutable(container_handle);
-  Object* object = Mutable(object_handle);
-  if (container == nullptr || object == nullptr || container_handle == object_handle) return false;
-  for (const Membership& m : object->containers) {
-    if (m.container == container_handle) return true;
-  }
-  if (!container->member_list) container->member_list = std::make_unique<MemberList>();
-  MemberList& list = *container->member_list;
-  object->containers.push_back({container_handle, static_cast<std::uint32_t>(list.members.size())});
-  list.members.push_back(object_handle);
-  ++list.live;
-  Touch(container_handle);
-  return true;
-}
-
-bool Model::DeleteFromContainer(std::uint32_t container_handle, std::uint32_t object_handle) {
-  Object* container = Mutable(container_handle);
-  Object* object = Mutable(object_handle);
-  if (container == nullptr || object == nullptr || !container->member_list) return false;
-  auto it = std::find_if(object->containers.begin(), object->containers.end(),
-                         [&](const Membership& m) { return m.container == container_handle; });
-  if (it == object->containers.end()) return false;
-  MemberList& list = *container->member_list;
-  list.members[it->position] = 0;
-  --list.live;
-  Touch(container_handle);
-  object->containers.erase(it);
-  // Compact once most of the list is holes, so that removing many members stays linear.
-  if (list.members.size() > 64 && list.live * 2 < list.members.size()) {
-    std::vector<std::uint32_t> kept;
-    kept.reserve(list.live);
-    for (std::uint32_t member : list.members) {
-      if (member == 0) continue;
-      for (Membership& m : objects_[member].containers) {
-        if (m.container == container_handle) m.position = static_cast<std::uint32_t>(kept.size());
-      }
-      kept.push_back(member);
-    }
-    list.members = std::move(kept);
-  }
-  if (object->containers.empty()) Destroy(object_handle);
-  return true;
-}
-
-void Model::Destroy(std::uint32_t handle) {
-  Object& object = objects_[handle];
-  if (object.member_list) {
-    for (std::uint32_t member : object.member_list->members) {
-      if (member == 0 || !objects_[member].alive) continue;
-      auto& memberships = objects_[member].containers;
-      memberships.erase(std::remove_if(memberships.begin(), memberships.end(),
-                                       [&](const Membership& m) { return m.container == handle; }),
-                        memberships.end());
-    }
-  }
-  object.alive = false;
-  object.data.reset();
-  object.member_list.reset();
-  object.constraint.reset();
-  object.containers.clear();
-  object.containers.shrink_to_fit();
-}
-
-std::vector<std::uint32_t> Model::Members(std::uint32_t container) const {
-  std::vector<std::uint32_t> result;
-  const Object* object = Find(container);
-  if (object == nullptr || !object->member_list) return result;
-  for (std::uint32_t member : object->member_list->members) {
-    if (member != 0) result.push_back(member);
-  }
-  return result;
-}
-
-void Model::Reindex(std::uint32_t container_handle, MemberList& list) {
-  list.by_kind_and_layer.clear();
-  for (std::uint32_t member : list.members) {
-    if (member == 0) continue;
-    const Object& object = objects_[member];
-    list.by_kind_and_layer[BucketKey(object.kind, LayerNumberOf(object))].push_back(member);
-    // The primitives of a group in this container (a component on the board) are yielded too,
-    // right after their group, unless they are direct members themselves.
-    if (!object.member_list) continue;
-    for (std::uint32_t inner : object.member_list->members) {
-      if (inner == 0) continue;
-      const Object& nested = objects_[inner];
-      const bool direct = std::any_of(nested.containers.begin(), nested.containers.end(),
-                                      [&](const Membership& m) { return m.container == container_handle; });
-      if (!direct) list.by_kind_and_layer[BucketKey(nested.kind, LayerNumberOf(nested))].push_back(inner);
-    }
-  }
-  list.indexed_version = list.version;
-}
-
-std::uint32_t Model::CreateIterator(std::uint32_t container_handle, std::uint8_t kind, std::uint8_t method,
-                                    std::uint8_t layer_number) {
-  Iterator iterator;
-  Object* container = Mutable(container_handle);
-  if (container != nullptr && container->member_list) {
-    MemberList& list = *container->member_list;
-    if (method == 2 || kind == 0) {
-      for (std::uint32_t member : list.members) {
-        if (member == 0) continue;
-        if (method == 2 || LayerNumberOf(objects_[member]) == layer_number) iterator.items.push_back(member);
-      }
-    } else {
-      if (list.indexed_version != list.version) Reindex(container_handle, list);
-      const auto bucket = list.by_kind_and_layer.find(BucketKey(kind, layer_number));
-      if (bucket != list.by_kind_and_layer.end()) iterator.items = bucket->second;
-    }
-  }
-  const std::uint32_t handle = next_iterator_++;
-  iterators_.emplace(handle, std::move(iterator));
-  return handle;
-}
-
-std::uint32_t Model::Yield(Iterator& iterator) {
-  while (iterator.position < iterator.items.size()) {
-    const std::uint32_t handle = iterator.items[iterator.position];
-    if (Alive(handle)) return handle;
-    ++iterator.position;
-  }
-  return 0;
-}
-
-std::uint32_t Model::FirstObject(std::uint32_t iterator_handle) {
-  const auto it = iterators_.find(iterator_handle);
-  if (it == iterators_.end()) return 0;
-  it->second.position = 0;
-  return Yield(it->second);
-}
-
-std::uint32_t Model::NextObject(std::uint32_t iterator_handle) {
-  const auto it = iterators_.find(iterator_handle);
-  if (it == iterators_.end()) return 0;
-  if (it->second.position < it->second.items.size()) ++it->second.position;
-  return Yield(it->second);
-}
-
-bool Model::DestroyIterator(std::uint32_t iterator_handle) { return iterators_.erase(iterator_handle) != 0; }
 
 // ---- boards
 
@@ -581,13 +498,17 @@ std::string Model::BoardFileName(std::uint32_t board) const {
 }
 
 void Model::Reset() {
+  ++revision_;
   objects_.clear();
   objects_.emplace_back();  // handle 0 is none
+  records_.Clear();
   strings_.clear();
   strings_.emplace_back();
+  texts_.Clear();
   segments_.clear();
   segments_.emplace_back();
   iterators_.clear();
+  last_iterator_state_ = nullptr;
   boards_.clear();
   progress = ProgressRecord{};
   commands.clear();

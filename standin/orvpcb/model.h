@@ -9,16 +9,24 @@
 // one value. An object's storage layout is the union of the fields of every schema registered for
 // its kind. Strings and outline segments are kept out of line so that an object costs only what
 // it holds.
+//
+// A board of a million objects is the size this model is built for: objects live in fixed-size
+// chunks and their records in a byte arena (no allocation per object), an exchange walks a list
+// of field operations resolved once per function and kind, and an iterator index is rebuilt only
+// when a bucket it would yield from has changed.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "standin/orvpcb/arena.h"
 
 namespace orv {
 
@@ -70,9 +78,15 @@ struct FieldSlot {  // a field's place in a kind's layout
   std::uint32_t stride = 0;  // bytes per instance
 };
 
+// Looks names up by view, so that a lookup never builds a string.
+struct NameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
+};
+
 struct Layout {
   std::vector<FieldSlot> slots;
-  std::unordered_map<std::string, std::size_t> by_name;
+  std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>> by_name;
   std::uint32_t size = 0;
   [[nodiscard]] const FieldSlot* Find(std::string_view name) const;
 };
@@ -82,26 +96,87 @@ struct Membership {
   std::uint32_t position;  // index in the container's member list
 };
 
+// An object's containers in join order. Almost every object is in one or two (the board, and a
+// net, polygon or component), so two are kept in place and only more go to the heap.
+class MembershipList {
+ public:
+  MembershipList() = default;
+  ~MembershipList() { Release(); }
+  MembershipList(const MembershipList&) = delete;
+  MembershipList& operator=(const MembershipList&) = delete;
+
+  [[nodiscard]] const Membership* begin() const { return Data(); }
+  [[nodiscard]] const Membership* end() const { return Data() + size_; }
+  Membership* begin() { return Data(); }
+  Membership* end() { return Data() + size_; }
+  [[nodiscard]] std::size_t size() const { return size_; }
+  [[nodiscard]] bool empty() const { return size_ == 0; }
+  void push_back(Membership membership);
+  // Removes one entry, keeping the order of the others.
+  void erase(const Membership* at);
+  // Removes every entry of the container.
+  void RemoveContainer(std::uint32_t container);
+  void clear() {
+    Release();
+    size_ = 0;
+    capacity_ = kInline;
+  }
+
+ private:
+  static constexpr std::uint32_t kInline = 2;
+  Membership* Data() { return capacity_ > kInline ? heap_ : inline_; }
+  [[nodiscard]] const Membership* Data() const { return capacity_ > kInline ? heap_ : inline_; }
+  void Release() {
+    if (capacity_ > kInline) delete[] heap_;
+  }
+
+  std::uint32_t size_ = 0;
+  std::uint32_t capacity_ = kInline;
+  union {
+    Membership inline_[kInline];
+    Membership* heap_;
+  };
+};
+
 struct MemberList {
   std::vector<std::uint32_t> members;  // join order; 0 marks a member that left
   std::uint32_t live = 0;
-  std::uint64_t version = 0;  // bumped when membership or a member's layer changes
-  std::uint64_t indexed_version = ~std::uint64_t{0};
+  // The iterator index: valid when `indexed`, except for the (kind, layer) buckets marked in
+  // `stale` (one bit per bucket key) since it was built.
+  bool indexed = false;
+  std::vector<std::uint64_t> stale;
   std::unordered_map<std::uint16_t, std::vector<std::uint32_t>> by_kind_and_layer;
 };
 
+// A rule's constraint values, packed, per constraint function written or read (a rule has one
+// or two). Kept in the model's arena, like the values themselves: a board may hold hundreds of
+// thousands of rules.
 struct ConstraintRecord {
-  int last_written = -1;                               // schema id
-  std::unordered_map<int, std::vector<std::uint8_t>> values;  // schema id -> packed values
+  struct Values {
+    int schema_id;
+    std::uint32_t size;
+    std::uint8_t* packed;
+  };
+  int last_written = -1;  // schema id
+  std::uint32_t count = 0;
+  std::uint32_t capacity = 0;
+  Values* entries = nullptr;
+  // The function's packed values; empty when it was never exchanged.
+  [[nodiscard]] std::span<const std::uint8_t> ValuesOf(int schema_id) const {
+    for (std::uint32_t i = 0; i < count; ++i) {
+      if (entries[i].schema_id == schema_id) return {entries[i].packed, entries[i].size};
+    }
+    return {};
+  }
 };
 
 struct Object {
   std::uint8_t kind = 0;
   bool alive = false;
-  std::vector<Membership> containers;  // join order
-  std::unique_ptr<std::uint8_t[]> data;
+  MembershipList containers;  // join order
+  std::uint8_t* data = nullptr;  // the record storage, in the model's arena
   std::unique_ptr<MemberList> member_list;   // when something joined this object
-  std::unique_ptr<ConstraintRecord> constraint;
+  ConstraintRecord* constraint = nullptr;  // a rule's, in the model's arena
 };
 
 // What the host program wants to see of the calls that are not about the board's contents.
@@ -140,10 +215,19 @@ class Model {
 
   // ---- objects
   std::uint32_t Create(std::uint8_t kind);
-  [[nodiscard]] bool Alive(std::uint32_t handle) const;
-  [[nodiscard]] std::uint8_t KindOf(std::uint32_t handle) const;  // 0 for none
+  [[nodiscard]] bool Alive(std::uint32_t handle) const { return Find(handle) != nullptr; }
+  [[nodiscard]] std::uint8_t KindOf(std::uint32_t handle) const {  // 0 for none
+    const Object* object = Find(handle);
+    return object == nullptr ? 0 : object->kind;
+  }
   [[nodiscard]] std::uint32_t HandleLimit() const { return static_cast<std::uint32_t>(objects_.size()); }
-  [[nodiscard]] const Object* Find(std::uint32_t handle) const;
+  [[nodiscard]] const Object* Find(std::uint32_t handle) const {
+    if (handle == 0 || handle >= objects_.size() || !objects_[handle].alive) return nullptr;
+    return &objects_[handle];
+  }
+  // Changes whenever any object's values, or the set of objects, may have changed: a function
+  // that derives answers from an object's fields may keep them while this stays the same.
+  [[nodiscard]] std::uint64_t Revision() const { return revision_; }
 
   // The exchange behind every record function. dir 1 fills the caller's record, 0 takes it.
   // Returns 0 (the host's "done"), or 0 without effect for an unknown handle or index.
@@ -158,7 +242,10 @@ class Model {
   // Reads a field of an object into `out` as it would be exchanged (for the document writer).
   [[nodiscard]] const std::uint8_t* FieldData(std::uint32_t handle, const FieldSlot& slot,
                                               std::uint32_t instance = 1) const;
-  [[nodiscard]] std::string_view StringAt(std::uint32_t id) const { return strings_[id]; }
+  [[nodiscard]] std::string_view StringAt(std::uint32_t id) const {
+    const Text& text = strings_[id];
+    return {text.chars, text.size};
+  }
   [[nodiscard]] const std::vector<std::uint8_t>& SegmentsAt(std::uint32_t id) const { return segments_[id]; }
   [[nodiscard]] const ConstraintRecord* ConstraintOf(std::uint32_t handle) const;
 
@@ -197,7 +284,7 @@ class Model {
   struct KindInfo {
     Layout layout;
     bool finalised = false;
-    int layer_slot = -1;
+    int layer_offset = -1;  // of the layer number in the record
     int point_count_slot = -1;
     std::vector<std::pair<std::string, double>> initial_numbers;
     std::vector<std::pair<std::string, std::string>> initial_texts;
@@ -206,29 +293,84 @@ class Model {
     std::vector<std::uint32_t> items;
     std::size_t position = 0;
   };
+  // One field of a function's record as a kind stores it: where the caller's pointer goes.
+  struct FieldOp {
+    std::uint32_t offset;
+    std::uint32_t stride;
+    std::uint16_t field;  // position of the pointer in the record
+    std::uint16_t size;   // string capacity or byte count
+    FieldType type;
+  };
+  // A function's fields for one kind, grouped by type (outlines last: their store reads the
+  // PointCount stored before them), so that an exchange copies each group in a tight loop.
+  struct FieldOps {
+    bool ready = false;
+    std::vector<FieldOp> ops;
+    struct Run {
+      FieldType type;
+      std::uint16_t begin;
+      std::uint16_t end;
+    };
+    std::vector<Run> runs;
+  };
+  // A string of the pool: its characters in the text arena, rewritten in place while they fit.
+  struct Text {
+    char* chars = nullptr;
+    std::uint32_t size = 0;
+    std::uint32_t capacity = 0;
+  };
 
-  Object* Mutable(std::uint32_t handle);
-  KindInfo& Finalise(std::uint8_t kind);
-  const std::vector<int>& SlotsFor(int schema_id, std::uint8_t kind);
+  Object* Mutable(std::uint32_t handle) {
+    if (handle == 0 || handle >= objects_.size() || !objects_[handle].alive) return nullptr;
+    return &objects_[handle];
+  }
+  KindInfo& Finalise(std::uint8_t kind) {
+    KindInfo& info = kinds_[kind];
+    return info.finalised ? info : BuildLayout(kind);
+  }
+  KindInfo& BuildLayout(std::uint8_t kind);
+  const FieldOps& OpsFor(int schema_id, std::uint8_t kind) {
+    const std::size_t key = static_cast<std::size_t>(schema_id) * kKindCount + kind;
+    if (key < field_ops_.size() && field_ops_[key].ready) return field_ops_[key];
+    return BuildOps(schema_id, kind);
+  }
+  const FieldOps& BuildOps(int schema_id, std::uint8_t kind);
+  // Copies numbers of one width between the caller's record and the object's storage.
+  template <std::size_t kWidth>
+  static void CopyFields(const FieldOp* first, const FieldOp* last, std::uint8_t* data, std::size_t instance,
+                         void* const* pointers, bool load);
+  // Layer identifiers, strings, byte blocks and outlines.
+  void ExchangeField(const KindInfo& info, const Object& object, const FieldOp& op, std::uint8_t* place,
+                     std::uint8_t* outside, bool load);
+  Iterator* FindIterator(std::uint32_t iterator);
   std::uint32_t NewString(std::string_view text);
   void StoreString(std::uint8_t* place, std::string_view text);
-  std::int32_t ExchangeConstraint(int schema_id, std::uint8_t dir, Object& object, void* const* pointers);
+  std::int32_t ExchangeConstraint(int schema_id, std::uint8_t dir, std::uint32_t handle, Object& object,
+                                  void* const* pointers);
   std::uint8_t LayerNumberOf(const Object& object) const;
   void Destroy(std::uint32_t handle);
-  void LayerChanged(Object& object);
+  void LayerChanged(const Object& object, std::uint8_t old_layer);
   void Reindex(std::uint32_t container_handle, MemberList& list);
-  void Touch(std::uint32_t container_handle);
+  // Marks the bucket of a member's kind and layer stale in the container's index and in the
+  // indexes of the containers the container is in (they yield its members too).
+  void MarkStale(std::uint32_t container_handle, std::uint16_t bucket);
+  void MarkAllStale(std::uint32_t container_handle);
   std::uint32_t Yield(Iterator& iterator);
 
   std::vector<Schema> schemas_;
   std::vector<std::vector<std::uint8_t>> schema_kinds_;
   std::vector<KindInfo> kinds_;
-  std::unordered_map<std::uint32_t, std::vector<int>> slots_for_;  // schema id * 256 + kind
-  std::vector<Object> objects_;                 // handle = index; index 0 is never used
-  std::vector<std::string> strings_;            // id 0 is the shared empty string
+  std::vector<FieldOps> field_ops_;  // schema id * kKindCount + kind
+  ChunkedStore<Object> objects_;  // handle = index; index 0 is never used
+  ByteArena records_;
+  ChunkedStore<Text> strings_;  // id 0 is the shared empty string
+  ByteArena texts_;
   std::vector<std::vector<std::uint8_t>> segments_;
   std::unordered_map<std::uint32_t, Iterator> iterators_;
   std::uint32_t next_iterator_ = 0x40000001u;
+  std::uint32_t last_iterator_ = 0;  // the iterator asked last, found without a lookup
+  Iterator* last_iterator_state_ = nullptr;
+  std::uint64_t revision_ = 0;
   std::vector<std::pair<std::string, std::uint32_t>> boards_;
   std::FILE* trace_ = nullptr;
 };

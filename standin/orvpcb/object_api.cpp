@@ -4,6 +4,7 @@
 // object_api_pads.cpp.
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string>
 #include <type_traits>
 #include <unordered_map>
@@ -30,16 +31,11 @@ constexpr std::uint8_t kArcKind = 1;
 constexpr std::uint8_t kPadKind = 2;
 constexpr std::uint8_t kViaKind = 3;
 constexpr std::uint8_t kTrackKind = 4;
+constexpr std::uint8_t kTextKind = 5;
 constexpr std::uint8_t kFillKind = 6;
 constexpr std::uint8_t kDimensionKind = 13;
 constexpr std::uint8_t kObjectClassKind = 15;
 constexpr std::int32_t kDisplayCapacity = 254;
-
-I32 Traced(const std::string& call, I32 result) {
-  orv::Model& model = Server();
-  if (model.Tracing()) model.TraceLine(call + " -> " + std::to_string(result));
-  return result;
-}
 
 std::string Call(const char* function, std::initializer_list<std::int64_t> args) {
   std::string line = std::string(function) + "(";
@@ -50,6 +46,24 @@ std::string Call(const char* function, std::initializer_list<std::int64_t> args)
     first = false;
   }
   return line + ")";
+}
+
+// A call's trace line, formatted only when the trace is on.
+struct CallLine {
+  const char* function;
+  std::initializer_list<std::int64_t> args;
+};
+
+I32 Traced(const std::string& call, I32 result) {
+  orv::Model& model = Server();
+  if (model.Tracing()) model.TraceLine(call + " -> " + std::to_string(result));
+  return result;
+}
+
+I32 Traced(const CallLine& call, I32 result) {
+  orv::Model& model = Server();
+  if (model.Tracing()) model.TraceLine(Call(call.function, call.args) + " -> " + std::to_string(result));
+  return result;
 }
 
 // An extent edge as a coordinate, held within the 32-bit range.
@@ -118,15 +132,24 @@ VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryComponent(U8 dir, U32 handle, U
 
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_GetDesignatorDisplayString(U32 handle, Str* display_string) {
   // The stand-in has no special strings to expand: the display string is the text itself.
-  const std::string text = Server().GetText(handle, "Text");
+  orv::Model& model = Server();
+  static const orv::FieldSlot* const kText = model.LayoutOf(kTextKind).Find("Text");
+  std::string_view text;
+  if (model.KindOf(handle) == kTextKind && kText != nullptr && kText->def.type == orv::FieldType::kString) {
+    std::uint32_t id;
+    std::memcpy(&id, model.FieldData(handle, *kText), sizeof id);
+    text = model.StringAt(id);
+  } else {
+    text = Server().GetText(handle, "Text");  // "" for other kinds
+  }
   WriteCounted(display_string, kDisplayCapacity, text);
-  return Traced(Call("PcbApi_GetDesignatorDisplayString", {handle}), 0);
+  return Traced(CallLine{"PcbApi_GetDesignatorDisplayString", {handle}}, 0);
 }
 
 // ---- dimension references
 
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_References_Count(U8 dir, U32 handle, I32* count) {
-  const std::string call = Call("PcbApi_References_Count", {dir, handle});
+  const CallLine call{"PcbApi_References_Count", {dir, handle}};
   if (count == nullptr || !IsDimension(handle)) return Traced(call, 0);
   if (dir != 0) {
     const auto found = References().find(handle);
@@ -139,7 +162,7 @@ VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_References_Count(U8 dir, U32 handle,
 
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_References_At(U8 dir, U32 handle, I32 index, I32* Value1, I32* Value2,
                                                           I32* Value3, I32* Value4) {
-  const std::string call = Call("PcbApi_References_At", {dir, handle, index});
+  const CallLine call{"PcbApi_References_At", {dir, handle, index}};
   const auto found = References().find(handle);
   if (found == References().end() || index < 0 || static_cast<std::size_t>(index) >= found->second.size()) {
     return Traced(call, 0);
@@ -160,7 +183,7 @@ VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_References_At(U8 dir, U32 handle, I3
 // ---- object class members
 
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_GetMemberFromClassAt(U32 handle, I32 index, Str* name) {
-  const std::string call = Call("PcbApi_GetMemberFromClassAt", {handle, index});
+  const CallLine call{"PcbApi_GetMemberFromClassAt", {handle, index}};
   if (!IsClass(handle)) return Traced(call, 1);
   const auto found = ClassMembers().find(handle);
   if (found == ClassMembers().end() || index < 0 || static_cast<std::size_t>(index) >= found->second.size()) {
@@ -172,7 +195,7 @@ VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_GetMemberFromClassAt(U32 handle, I32
 
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_RemoveAllMembersFromClass(U32 handle) {
   if (IsClass(handle)) ClassMembers().erase(handle);
-  return Traced(Call("PcbApi_RemoveAllMembersFromClass", {handle}), 0);
+  return Traced(CallLine{"PcbApi_RemoveAllMembersFromClass", {handle}}, 0);
 }
 
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_AddMemberToClass(U32 handle, const Str* name) {
@@ -221,17 +244,17 @@ VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryObjectBoundingRectangle(U32 han
   if (bottom != nullptr) *bottom = ToCoord(std::min(y, y2) - half);
   if (right != nullptr) *right = ToCoord(std::max(x, x2) + half);
   if (top != nullptr) *top = ToCoord(std::max(y, y2) + half);
-  return Traced(Call("PcbApi_QueryObjectBoundingRectangle", {handle}), 0);
+  return Traced(CallLine{"PcbApi_QueryObjectBoundingRectangle", {handle}}, 0);
 }
 
 // Every object of the stand-in came through the server's functions, none from the user.
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryObjectImport_FromUser(U32 handle) {
-  return Traced(Call("PcbApi_QueryObjectImport_FromUser", {handle}), Server().Alive(handle) ? 1 : 0);
+  return Traced(CallLine{"PcbApi_QueryObjectImport_FromUser", {handle}}, Server().Alive(handle) ? 1 : 0);
 }
 
 // The stand-in draws nothing until the document is written.
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryObjectGraphicallyInvalidate(U32 handle) {
-  return Traced(Call("PcbApi_QueryObjectGraphicallyInvalidate", {handle}), 0);
+  return Traced(CallLine{"PcbApi_QueryObjectGraphicallyInvalidate", {handle}}, 0);
 }
 
 }  // extern "C"

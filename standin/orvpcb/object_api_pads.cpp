@@ -8,6 +8,7 @@
 // is round and of its size on every layer it reaches.
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -48,93 +49,230 @@ std::unordered_map<std::uint32_t, std::unique_ptr<PadLayers>>& AllPadLayers() {
   return layers;
 }
 
-I32 Traced(const char* function, std::uint32_t handle, std::uint8_t layer, std::string extra = {}) {
-  orv::Model& model = Server();
+// The server, found once: these functions run hundreds of times per pad.
+orv::Model& the_server = Server();
+
+void TraceCall(const char* function, std::uint32_t handle, std::uint8_t layer) {
+  the_server.TraceLine(std::string(function) + "(" + std::to_string(handle) + ", " + std::to_string(layer) + ") -> 0");
+}
+
+inline I32 Traced(const char* function, std::uint32_t handle, std::uint8_t layer) {
+  if (the_server.Tracing()) TraceCall(function, handle, layer);
+  return 0;
+}
+
+template <typename... Values>
+I32 Traced(const char* function, std::uint32_t handle, std::uint8_t layer, Values... values) {
+  orv::Model& model = the_server;
   if (model.Tracing()) {
-    model.TraceLine(std::string(function) + "(" + std::to_string(handle) + ", " + std::to_string(layer) + extra +
-                    ") -> 0");
+    std::string line = std::string(function) + "(" + std::to_string(handle) + ", " + std::to_string(layer);
+    ((line += ", " + std::to_string(values)), ...);
+    model.TraceLine(line + ") -> 0");
   }
   return 0;
 }
 
-double Number(std::uint32_t handle, const char* field) { return Server().GetNumber(handle, field); }
+// What the per-layer functions need of one pad or via, read from its record once. A pad load asks
+// for all 83 layers four times over, so the view of the object asked last is kept until the
+// model changes (Revision) or a per-layer value is written.
+struct ObjectView {
+  std::uint32_t handle = 0;
+  std::uint64_t revision = 0;
+  std::uint8_t kind = 0;
+  std::uint8_t layer = 0;  // the object's own layer number
+  bool full_stack = false;
+  std::uint8_t low = 0;  // a via's span
+  std::uint8_t high = 0;
+  std::array<std::uint8_t, 3> shape{};  // top, mid, bottom
+  std::array<I32, 3> x_size{};
+  std::array<I32, 3> y_size{};
+  I32 size = 0;  // a via's diameter
+  const PadLayers* layers = nullptr;
+  // A pad's answers for layers 0 to 82, worked out when the view is made.
+  std::array<std::uint8_t, orv::kPadLayerInstances> shape_on{};
+  std::array<I32, orv::kPadLayerInstances> x_size_on{};
+  std::array<I32, orv::kPadLayerInstances> y_size_on{};
+  std::array<I32, orv::kPadLayerInstances> corner_radius_on{};
+  std::array<std::uint8_t, orv::kPadLayerInstances> percentage_on{};
+};
 
-bool FullStack(std::uint32_t pad) { return Number(pad, "StackMode") == kFullStack; }
+ObjectView cached_view;
+
+// The fields of a kind's layout, found by name once.
+class Fields {
+ public:
+  explicit Fields(std::uint8_t kind) : layout_(Server().LayoutOf(kind)) {}
+  [[nodiscard]] const orv::FieldSlot* operator[](const char* name) const { return layout_.Find(name); }
+
+ private:
+  const orv::Layout& layout_;
+};
+
+double Read(const orv::Model& model, std::uint32_t handle, const orv::FieldSlot* slot) {
+  if (slot == nullptr) return 0;
+  const std::uint8_t* place = model.FieldData(handle, *slot);
+  if (place == nullptr) return 0;
+  switch (slot->def.type) {
+    case orv::FieldType::kU8:
+    case orv::FieldType::kLayerId:
+      return place[0];
+    case orv::FieldType::kU16: {
+      std::uint16_t value;
+      std::memcpy(&value, place, sizeof value);
+      return value;
+    }
+    case orv::FieldType::kI32: {
+      std::int32_t value;
+      std::memcpy(&value, place, sizeof value);
+      return value;
+    }
+    case orv::FieldType::kU32: {
+      std::uint32_t value;
+      std::memcpy(&value, place, sizeof value);
+      return value;
+    }
+    case orv::FieldType::kF64: {
+      double value;
+      std::memcpy(&value, place, sizeof value);
+      return value;
+    }
+    default:
+      return 0;
+  }
+}
+
+void FillPadLayers(ObjectView& pad);
+
+const ObjectView& MakeView(std::uint32_t handle) {
+  ObjectView& view = cached_view;
+  const orv::Model& model = the_server;
+  view = ObjectView{};
+  view.handle = handle;
+  view.revision = model.Revision();
+  view.kind = model.KindOf(handle);
+  if (view.kind == kPadKind) {
+    static const Fields pad(kPadKind);
+    static const orv::FieldSlot* const kLayer = pad["Layer"];
+    static const orv::FieldSlot* const kStackMode = pad["StackMode"];
+    static const std::array<const orv::FieldSlot*, 3> kShape = {pad["ShapeTop"], pad["ShapeMid"], pad["ShapeBottom"]};
+    static const std::array<const orv::FieldSlot*, 3> kXSize = {pad["XSizeTop"], pad["XSizeMid"], pad["XSizeBottom"]};
+    static const std::array<const orv::FieldSlot*, 3> kYSize = {pad["YSizeTop"], pad["YSizeMid"], pad["YSizeBottom"]};
+    view.layer = static_cast<std::uint8_t>(Read(model, handle, kLayer));
+    view.full_stack = Read(model, handle, kStackMode) == kFullStack;
+    for (std::size_t part = 0; part < 3; ++part) {
+      view.shape[part] = static_cast<std::uint8_t>(Read(model, handle, kShape[part]));
+      view.x_size[part] = static_cast<I32>(Read(model, handle, kXSize[part]));
+      view.y_size[part] = static_cast<I32>(Read(model, handle, kYSize[part]));
+    }
+    if (!AllPadLayers().empty()) {
+      const auto found = AllPadLayers().find(handle);
+      if (found != AllPadLayers().end()) view.layers = found->second.get();
+    }
+    FillPadLayers(view);
+  } else if (view.kind == kViaKind) {
+    static const Fields via(kViaKind);
+    static const orv::FieldSlot* const kLayer = via["Layer"];
+    static const orv::FieldSlot* const kLow = via["LowLayer"];
+    static const orv::FieldSlot* const kHigh = via["HighLayer"];
+    static const orv::FieldSlot* const kSize = via["Size"];
+    view.layer = static_cast<std::uint8_t>(Read(model, handle, kLayer));
+    view.low = static_cast<std::uint8_t>(Read(model, handle, kLow));
+    view.high = static_cast<std::uint8_t>(Read(model, handle, kHigh));
+    view.size = static_cast<I32>(Read(model, handle, kSize));
+  }
+  return view;
+}
+
+inline const ObjectView& View(std::uint32_t handle) {
+  if (cached_view.handle == handle && cached_view.revision == the_server.Revision() && handle != 0) {
+    return cached_view;
+  }
+  return MakeView(handle);
+}
+
+// A per-layer value was written: views made before it are out of date.
+void ForgetView() { cached_view.handle = 0; }
 
 // Whether the object has copper (or its own drawing) on the layer.
-bool OnLayer(std::uint32_t handle, std::uint8_t layer) {
-  const auto own = static_cast<std::uint8_t>(Number(handle, "Layer"));
-  if (Server().KindOf(handle) == kViaKind) {
-    const auto low = static_cast<std::uint8_t>(Number(handle, "LowLayer"));
-    const auto high = static_cast<std::uint8_t>(Number(handle, "HighLayer"));
-    return layer == kMultiLayer || (layer >= std::min(low, high) && layer <= std::max(low, high));
+bool OnLayer(const ObjectView& object, std::uint8_t layer) {
+  if (object.kind == kViaKind) {
+    return layer == kMultiLayer ||
+           (layer >= std::min(object.low, object.high) && layer <= std::max(object.low, object.high));
   }
-  if (own == kMultiLayer) return layer == kMultiLayer || (layer >= kTopLayer && layer <= kBottomLayer);
-  return layer == own;
+  if (object.layer == kMultiLayer) return layer == kMultiLayer || (layer >= kTopLayer && layer <= kBottomLayer);
+  return layer == object.layer;
 }
 
-// Which third of the simple stack a layer takes its values from.
-const char* Part(std::uint8_t layer) {
-  if (layer == kBottomLayer) return "Bottom";
-  if (layer >= kFirstMidLayer && layer <= kLastMidLayer) return "Mid";
-  return "Top";
+// Which third of the simple stack a layer takes its values from: top, mid or bottom.
+std::size_t Part(std::uint8_t layer) {
+  if (layer == kBottomLayer) return 2;
+  if (layer >= kFirstMidLayer && layer <= kLastMidLayer) return 1;
+  return 0;
 }
 
-std::uint8_t SimpleShape(std::uint32_t pad, std::uint8_t layer) {
-  if (!OnLayer(pad, layer)) return 0;
-  return static_cast<std::uint8_t>(Number(pad, (std::string("Shape") + Part(layer)).c_str()));
+std::uint8_t SimpleShape(const ObjectView& pad, std::uint8_t layer) {
+  return OnLayer(pad, layer) ? pad.shape[Part(layer)] : 0;
 }
 
-std::pair<I32, I32> SimpleSize(std::uint32_t pad, std::uint8_t layer) {
+std::pair<I32, I32> SimpleSize(const ObjectView& pad, std::uint8_t layer) {
   if (!OnLayer(pad, layer)) return {0, 0};
-  const std::string part = Part(layer);
-  return {static_cast<I32>(Number(pad, ("XSize" + part).c_str())),
-          static_cast<I32>(Number(pad, ("YSize" + part).c_str()))};
-}
-
-PadLayers* Find(std::uint32_t pad) {
-  const auto found = AllPadLayers().find(pad);
-  return found == AllPadLayers().end() ? nullptr : found->second.get();
+  return {pad.x_size[Part(layer)], pad.y_size[Part(layer)]};
 }
 
 // The pad's per-layer values, made from what the pad shows now the first time they are needed.
 PadLayers& Own(std::uint32_t pad) {
   std::unique_ptr<PadLayers>& layers = AllPadLayers()[pad];
   if (!layers) {
-    layers = std::make_unique<PadLayers>();
+    const ObjectView& view = View(pad);
+    auto made = std::make_unique<PadLayers>();
     for (std::uint8_t layer = 0; layer < orv::kPadLayerInstances; ++layer) {
-      layers->shape[layer] = SimpleShape(pad, layer);
-      std::tie(layers->x_size[layer], layers->y_size[layer]) = SimpleSize(pad, layer);
-      layers->percentage[layer] = kDefaultPercentage;
+      made->shape[layer] = SimpleShape(view, layer);
+      std::tie(made->x_size[layer], made->y_size[layer]) = SimpleSize(view, layer);
+      made->percentage[layer] = kDefaultPercentage;
     }
+    layers = std::move(made);
   }
+  ForgetView();
   return *layers;
 }
 
-std::uint8_t ShapeOn(std::uint32_t pad, std::uint8_t layer) {
-  const PadLayers* layers = Find(pad);
-  return layers != nullptr && FullStack(pad) ? layers->shape[layer] : SimpleShape(pad, layer);
+std::uint8_t ShapeOn(const ObjectView& pad, std::uint8_t layer) {
+  return pad.layers != nullptr && pad.full_stack ? pad.layers->shape[layer] : SimpleShape(pad, layer);
 }
 
-std::pair<I32, I32> SizeOn(std::uint32_t pad, std::uint8_t layer) {
-  const PadLayers* layers = Find(pad);
-  if (layers != nullptr && FullStack(pad)) return {layers->x_size[layer], layers->y_size[layer]};
+std::pair<I32, I32> SizeOn(const ObjectView& pad, std::uint8_t layer) {
+  if (pad.layers != nullptr && pad.full_stack) return {pad.layers->x_size[layer], pad.layers->y_size[layer]};
   return SimpleSize(pad, layer);
 }
 
-std::uint8_t PercentageOn(std::uint32_t pad, std::uint8_t layer) {
-  const PadLayers* layers = Find(pad);
-  if (layers == nullptr) return kDefaultPercentage;
-  if (FullStack(pad)) return layers->percentage[layer];
+std::uint8_t PercentageOn(const ObjectView& pad, std::uint8_t layer) {
+  if (pad.layers == nullptr) return kDefaultPercentage;
+  if (pad.full_stack) return pad.layers->percentage[layer];
   const std::uint8_t kept = layer == kBottomLayer ? kBottomLayer
                             : (layer >= kFirstMidLayer && layer <= kLastMidLayer) ? kFirstMidLayer
                                                                                  : kTopLayer;
-  return layers->percentage[kept];
+  return pad.layers->percentage[kept];
+}
+
+// Only rounded rectangles have a corner: that percentage of half the smaller side.
+void FillPadLayers(ObjectView& pad) {
+  for (std::uint8_t layer = 0; layer < orv::kPadLayerInstances; ++layer) {
+    const std::uint8_t shape = ShapeOn(pad, layer);
+    const auto [x, y] = SizeOn(pad, layer);
+    const std::uint8_t percentage = PercentageOn(pad, layer);
+    pad.shape_on[layer] = shape;
+    pad.x_size_on[layer] = x;
+    pad.y_size_on[layer] = y;
+    pad.percentage_on[layer] = percentage;
+    pad.corner_radius_on[layer] =
+        shape == kRoundedRectangle ? static_cast<I32>(std::min(x, y) / 2.0 * std::min<double>(percentage, 100) / 100)
+                                   : 0;
+  }
 }
 
 // A pad whose per-layer values can be asked for: a live pad and a layer number 0 to 82.
-bool PadLayer(std::uint32_t handle, std::uint8_t layer) {
-  return Server().KindOf(handle) == kPadKind && layer < orv::kPadLayerInstances;
+bool PadLayer(const ObjectView& object, std::uint8_t layer) {
+  return object.kind == kPadKind && layer < orv::kPadLayerInstances;
 }
 
 }  // namespace
@@ -143,59 +281,60 @@ extern "C" {
 
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryPadOrViaShapeOnLayer(U32 handle, U8 layer, U8* shape) {
   if (shape != nullptr) {
-    if (Server().KindOf(handle) == kViaKind) *shape = OnLayer(handle, layer) ? kRoundShape : 0;
-    if (PadLayer(handle, layer)) *shape = ShapeOn(handle, layer);
+    const ObjectView& object = View(handle);
+    if (object.kind == kViaKind) *shape = OnLayer(object, layer) ? kRoundShape : 0;
+    if (PadLayer(object, layer)) *shape = object.shape_on[layer];
   }
   return Traced("PcbApi_QueryPadOrViaShapeOnLayer", handle, layer);
 }
 
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryPadOrViaSizeOnLayer(U32 handle, U8 layer, I32* x_size,
                                                                      I32* y_size) {
+  const ObjectView& object = View(handle);
   std::pair<I32, I32> size{-1, -1};
-  if (Server().KindOf(handle) == kViaKind) {
-    const auto diameter = OnLayer(handle, layer) ? static_cast<I32>(Number(handle, "Size")) : 0;
+  if (object.kind == kViaKind) {
+    const I32 diameter = OnLayer(object, layer) ? object.size : 0;
     size = {diameter, diameter};
   }
-  if (PadLayer(handle, layer)) size = SizeOn(handle, layer);
+  if (PadLayer(object, layer)) size = {object.x_size_on[layer], object.y_size_on[layer]};
   if (size.first >= 0 && x_size != nullptr) *x_size = size.first;
   if (size.second >= 0 && y_size != nullptr) *y_size = size.second;
   return Traced("PcbApi_QueryPadOrViaSizeOnLayer", handle, layer);
 }
 
-// Only rounded rectangles have a corner: that percentage of half the smaller side.
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryPadCornerRadiusOnLayer(U32 handle, U8 layer, I32* corner_radius) {
-  if (corner_radius != nullptr && PadLayer(handle, layer)) {
-    const auto [x, y] = SizeOn(handle, layer);
-    const double percent = std::min<double>(PercentageOn(handle, layer), 100);
-    *corner_radius =
-        ShapeOn(handle, layer) == kRoundedRectangle ? static_cast<I32>(std::min(x, y) / 2.0 * percent / 100) : 0;
+  if (corner_radius != nullptr) {
+    const ObjectView& pad = View(handle);
+    if (PadLayer(pad, layer)) *corner_radius = pad.corner_radius_on[layer];
   }
   return Traced("PcbApi_QueryPadCornerRadiusOnLayer", handle, layer);
 }
 
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryPadCRPercentageOnLayer(U32 handle, U8 layer, U8* percentage) {
-  if (percentage != nullptr && PadLayer(handle, layer)) *percentage = PercentageOn(handle, layer);
+  if (percentage != nullptr) {
+    const ObjectView& pad = View(handle);
+    if (PadLayer(pad, layer)) *percentage = pad.percentage_on[layer];
+  }
   return Traced("PcbApi_QueryPadCRPercentageOnLayer", handle, layer);
 }
 
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_SetPadShapeOnLayer(U32 handle, U8 layer, U8 shape) {
-  if (PadLayer(handle, layer)) Own(handle).shape[layer] = shape;
-  return Traced("PcbApi_SetPadShapeOnLayer", handle, layer, ", " + std::to_string(shape));
+  if (PadLayer(View(handle), layer)) Own(handle).shape[layer] = shape;
+  return Traced("PcbApi_SetPadShapeOnLayer", handle, layer, unsigned{shape});
 }
 
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_SetPadSizeOnLayer(U32 handle, U8 layer, I32 x_size, I32 y_size) {
-  if (PadLayer(handle, layer)) {
+  if (PadLayer(View(handle), layer)) {
     PadLayers& layers = Own(handle);
     layers.x_size[layer] = x_size;
     layers.y_size[layer] = y_size;
   }
-  return Traced("PcbApi_SetPadSizeOnLayer", handle, layer,
-                ", " + std::to_string(x_size) + ", " + std::to_string(y_size));
+  return Traced("PcbApi_SetPadSizeOnLayer", handle, layer, x_size, y_size);
 }
 
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_SetCRPctOnLayer(U32 handle, U8 layer, U8 percentage) {
-  if (PadLayer(handle, layer)) Own(handle).percentage[layer] = percentage;
-  return Traced("PcbApi_SetCRPctOnLayer", handle, layer, ", " + std::to_string(percentage));
+  if (PadLayer(View(handle), layer)) Own(handle).percentage[layer] = percentage;
+  return Traced("PcbApi_SetCRPctOnLayer", handle, layer, unsigned{percentage});
 }
 
 }  // extern "C"

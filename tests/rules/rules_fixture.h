@@ -68,7 +68,8 @@ inline Rule ReadRule(std::uint32_t handle) {
       constraint != nullptr && constraint->last_written >= 0) {
     const orv::Schema& schema = model.SchemaAt(constraint->last_written);
     rule.function = schema.function;
-    rule.values = DecodeValues(schema, constraint->values.at(constraint->last_written));
+    const auto packed = constraint->ValuesOf(constraint->last_written);
+    rule.values = DecodeValues(schema, std::vector<std::uint8_t>(packed.begin(), packed.end()));
   }
   return rule;
 }
