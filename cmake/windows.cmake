@@ -16,10 +16,12 @@ target_link_libraries(viderave_core PUBLIC user32 gdi32 advapi32 comctl32)
 # The stand-in modules export their host functions with dllexport (VIDERAVE_EXPORT under
 # VIDERAVE_STANDIN); --kill-at drops the argument size from the exported names, so the plug-in
 # finds PcbApi_CreateObject and ClientAPI_ForceFileNameExtension under those very names.
+# The host program also uses the server's model (its C++ classes) as a shared library does on
+# Linux, one model for the program and the module: OrvPcb.dll exports all its symbols.
 target_compile_definitions(OrvPcb PRIVATE VIDERAVE_STANDIN)
 target_compile_definitions(viderave_hostlib_objects PRIVATE VIDERAVE_STANDIN)
 target_compile_definitions(viderave PRIVATE VIDERAVE_STANDIN)
-target_link_options(OrvPcb PRIVATE -Wl,--kill-at)
+target_link_options(OrvPcb PRIVATE -Wl,--export-all-symbols -Wl,--exclude-libs,ALL -Wl,--kill-at)
 target_link_options(viderave PRIVATE -Wl,--kill-at)
 target_link_libraries(viderave PRIVATE user32)
 # The import library of the program is of no use to anyone.

@@ -161,6 +161,10 @@ void PlaceDialog(HWND window, const ViderveDialog& dialog) {
 
 void BuildDialog(HWND window, DialogState& state) {
   ViderveDialog& dialog = *state.dialog;
+  // The dialog manager marks every dialog DS_3DLOOK; the window keeps the kit's styles only.
+  if ((dialog.style & DS_3DLOOK) == 0) {
+    SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) & ~static_cast<LONG_PTR>(DS_3DLOOK));
+  }
   state.windows.assign(ControlCount(dialog), nullptr);
   state.font = CreateFontA(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kFontName);

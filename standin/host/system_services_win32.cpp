@@ -36,26 +36,34 @@ void TerminalKeys::Resume() {}
 
 namespace {
 
+// A person at a console. (The C library's isatty, which sets the session's flag, also says yes
+// for the NUL device, the standard input of scripts and tests here.)
+bool PersonAtConsole(const HostOptions& options) {
+  DWORD mode = 0;
+  return options.interactive && GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
+
 // The plug-in's message box. A yes/no question takes the next scripted answer, else asks a
 // person at the console with the real box, else keeps the user's Escape (yes); an information
 // box is printed and, for a person at the console, shown for real.
 int WINAPI HostMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   HostSession& session = Session();
   const HostOptions& options = session.options;
+  const bool person = PersonAtConsole(options);
   const std::string text_string = text == nullptr ? "" : text;
   const std::string caption_string = caption == nullptr ? "" : caption;
   int answer = IDOK;
   if ((type & 0xF) == MB_YESNO) {
     if (session.confirm_answers_used < options.confirm_abort.size()) {
       answer = options.confirm_abort[session.confirm_answers_used++] ? IDYES : IDNO;
-    } else if (options.confirm_abort.empty() && options.interactive) {
+    } else if (options.confirm_abort.empty() && person) {
       answer = MessageBoxA(owner, text, caption, type);
     } else {
       answer = IDYES;
     }
   } else {
-    if (!options.quiet || options.interactive) std::cerr << "\n" << caption_string << ":\n" << text_string << "\n";
-    if (options.interactive) answer = MessageBoxA(owner, text, caption, type);
+    if (!options.quiet || person) std::cerr << "\n" << caption_string << ":\n" << text_string << "\n";
+    if (person) answer = MessageBoxA(owner, text, caption, type);
   }
   session.messages.push_back({{"Caption", Latin1ToUtf8(caption_string)},
                               {"Text", Latin1ToUtf8(text_string)},
