@@ -127,7 +127,9 @@ void ReadPadValues(PadValues& v) {
     v.rules.connect_value1 = RuleLength(in.ReadInt());
     v.rules.connect_value2 = RuleLength(in.ReadInt());
     v.rules.plane_clearance = RuleLength(in.ReadInt());
-    v.rules.connect_value3 = RuleLength(in.ReadInt());
+    // The number of thermal spokes, not a length: a file that says 4 means 4, as older files
+    // (which carry no value and get 4) and the old-format default rule do.
+    v.rules.connect_value3 = in.ReadInt();
     v.tag = LowByte(in.ReadInt());
   }
   if (Level() >= 10) SkipInts(7);

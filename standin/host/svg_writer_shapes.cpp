@@ -51,7 +51,7 @@ void IncludeArc(Bounds& bounds, double cx, double cy, double radius, double star
   }
 }
 
-// Corners of a w by h box whose local origin is `corner` of the box, rotated about `about`.
+// The box from (left, bottom) to (right, top) in a frame turned by `degrees` about `about`.
 void IncludeBox(Bounds& bounds, Point about, double left, double bottom, double right, double top, double degrees) {
   for (const Point local : {Point{left, bottom}, Point{right, bottom}, Point{left, top}, Point{right, top}}) {
     const Point p = Rotated(local, degrees);

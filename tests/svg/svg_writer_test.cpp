@@ -56,6 +56,28 @@ TEST(SvgWriter, NegatesHostYSoTheBoardIsTheRightWayUp) {
   EXPECT_NE(ElementOf(fine, 8).find("x1=\"1.2345\" y1=\"0.0001\""), std::string::npos) << fine;
 }
 
+TEST(SvgWriter, TurnsCounterClockwiseAsTheBoardDoes) {
+  json turned = Text(1, 33, "T");
+  turned["X"] = 100 * kMil;
+  turned["Rotation"] = 90.0;
+  json mirrored = turned;
+  mirrored["Mirrored"] = 1;
+  const json fill = {{"Handle", 1}, {"ObjectId", 6}, {"Layer", 1}, {"X", 0}, {"Y", 0}, {"X2", 20 * kMil},
+                     {"Y2", 10 * kMil}, {"Rotation", 45.0}};
+  const json octagon = {{"Handle", 1}, {"ObjectId", 2}, {"Layer", 1}, {"X", 0}, {"Y", 0}, {"XSizeTop", 80 * kMil},
+                        {"YSizeTop", 40 * kMil}, {"ShapeTop", 3}, {"Rotation", 0.0}};
+  const std::pair<json, std::string> cases[] = {
+      {turned, "<text data-handle=\"1\" class=\"x\" transform=\"translate(100 0) rotate(-90)\" font-size=\"60\">"},
+      {mirrored,
+       "<text data-handle=\"1\" class=\"x\" transform=\"translate(100 0) rotate(-90) scale(-1 1)\" font-size=\"60\">"},
+      {fill, "<rect data-handle=\"1\" class=\"s\" x=\"0\" y=\"-10\" width=\"20\" height=\"10\" "
+             "transform=\"rotate(-45 10 -5)\"/>"},
+      {octagon, "<polygon data-handle=\"1\" class=\"s\" "
+                "points=\"-30,20 30,20 40,10 40,-10 30,-20 -30,-20 -40,-10 -40,10\"/>"},
+  };
+  for (const auto& [object, element] : cases) EXPECT_EQ(ElementOf(Draw({object}), 1), element) << object.dump();
+}
+
 TEST(SvgWriter, ArcsRunCounterClockwiseFromStartToEnd) {
   struct Case {
     double start, end;
