@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the importer and its host program, then imports the bundled example board:
-# examples/small-2.80.json (the board document) and examples/small-2.80.svg (its picture).
+# build/small-2.80.json (the board document) and build/small-2.80.svg (its picture).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
