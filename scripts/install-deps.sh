@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when some are missing.
+# Installs the Debian packages the build needs, when some are missing; with --tests also those
+# of the whole test run: clang and its run-time libraries (the fuzz target), time (benchmarks)
+# and kicad (the check that KiCad loads the exported boards).
+#   scripts/install-deps.sh [--tests]
 set -euo pipefail
-# clang and its runtime libraries build the fuzz target; time measures the benchmarks.
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev python3
-  clang libclang-rt-14-dev time)
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev python3)
+if [ "${1:-}" = "--tests" ]; then
+  packages+=(clang libclang-rt-14-dev time kicad)
+fi
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")

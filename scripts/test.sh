@@ -4,7 +4,7 @@
 # its tests under wine (the parity test with the plain build among them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh --tests
 jobs=$(nproc)
 stage() { echo "== $* ($(date +%T))"; }
 

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "standin/host/document.h"
+#include "standin/host/kicad_export.h"
 #include "standin/host/plugin_loader.h"
 #include "standin/host/svg_writer_board.h"
 #include "standin/orvpcb/model.h"
@@ -183,6 +184,16 @@ int RunImport(const ImportRequest& request) {
       return 2;
     }
     if (!request.options.quiet) std::cerr << "viderave: picture written to " << request.svg_path << "\n";
+  }
+  if (!request.kicad_path.empty()) {
+    const kicad::ExportResult exported =
+        kicad::ExportKicad(kicad::DocumentTree(model, board, file_name), request.kicad_path);
+    if (!exported.ok) {
+      std::cerr << "viderave: " << exported.error << "\n";
+      return 2;
+    }
+    if (request.kicad_summary) std::cout << "objects " << exported.objects << " rules " << exported.rules << "\n";
+    if (!request.options.quiet) std::cerr << "viderave: " << kicad::Summary(exported, request.kicad_path) << "\n";
   }
   if (!request.options.quiet) {
     std::cerr << "viderave: " << (imported ? "imported " : "import did not complete: ") << request.file << "\n";

@@ -12,12 +12,15 @@ struct ImportRequest {
   std::string svg_path;       // empty: no picture
   std::string trace_path;     // empty: no trace
   std::string plugin_path;    // empty: the module beside the program
+  std::string kicad_path;     // empty: no KiCad board
+  bool kicad_summary = false;  // print "objects N rules M" on standard output (for `convert`)
   bool no_document = false;
   HostOptions options;
 };
 
 // Exit status: 0 when the import returned 1, 1 when it returned 0 (the document is saved all
-// the same), 2 for a file that does not exist or cannot be read, or a module that cannot load.
+// the same), 2 for a file that does not exist or cannot be read, a module that cannot load, or
+// a document, picture or KiCad board that cannot be written.
 int RunImport(const ImportRequest& request);
 
 // Where the document goes by default: FILE with the extension .json beside it, or in the

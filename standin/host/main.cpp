@@ -1,5 +1,5 @@
 // The host program: import a text PCB file into a board document, tell whether a file is one,
-// describe the importer, draw a saved board document.
+// describe the importer, draw a saved board document, write it as a KiCad board, convert folders.
 #include <unistd.h>
 
 #include <iostream>
@@ -7,7 +7,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "standin/host/convert_command.h"
 #include "standin/host/import_command.h"
+#include "standin/host/kicad_export.h"
 #include "standin/host/plugin_loader.h"
 #include "standin/host/svg_writer_board.h"
 
@@ -46,6 +48,8 @@ int main(int argc, char** argv) {
       ->check(CLI::IsMember({"yes", "no"}));
   import->add_flag("--quiet", request.options.quiet, "no progress bar or messages on the terminal");
   import->add_flag("--no-document", request.no_document, "do not save the JSON document");
+  import->add_option("--kicad", request.kicad_path, "also write the board as a KiCad 6 board (and its .kicad_pro, .kicad_dru)");
+  import->add_flag("--kicad-summary", request.kicad_summary, "print the numbers of objects and rules on standard output");
 
   std::string recognise_file;
   CLI::App* recognise = app.add_subcommand("recognise", "print 1 when FILE is a text PCB file of this family, else 0");
@@ -59,6 +63,21 @@ int main(int argc, char** argv) {
   render->add_option("DOCUMENT", render_document, "the board document (JSON)")->required();
   render->add_option("--svg", render_svg, "where the picture goes (default: DOCUMENT.svg)");
   render->add_flag("--quiet", render_quiet, "no messages on the terminal");
+
+  std::string export_document, export_kicad;
+  bool export_quiet = false;
+  CLI::App* exporter = app.add_subcommand("export", "write a saved board document as a KiCad 6 board");
+  exporter->add_option("DOCUMENT", export_document, "the board document (JSON)")->required();
+  exporter->add_option("--kicad", export_kicad, "the KiCad board file (.kicad_pcb)")->required();
+  exporter->add_flag("--quiet", export_quiet, "no messages on the terminal");
+
+  ConvertRequest convert_request;
+  CLI::App* convert = app.add_subcommand("convert", "import every text PCB file under DIR and write KiCad boards");
+  convert->add_option("DIR", convert_request.input_dir, "the folder of text PCB files")->required();
+  convert->add_option("--kicad", convert_request.output_dir, "the folder the KiCad boards go to")->required();
+  convert->add_option("--jobs", convert_request.jobs, "files converted at once (default: one per core)")
+      ->check(CLI::Range(1, 1024));
+  convert->add_flag("--quiet", convert_request.quiet, "no progress on the terminal");
 
   try {
     app.parse(argc, argv);
@@ -74,6 +93,11 @@ int main(int argc, char** argv) {
     return RunImport(request);
   }
   if (render->parsed()) return RunRender(render_document, render_svg, render_quiet);
+  if (exporter->parsed()) return RunExport(export_document, export_kicad, export_quiet);
+  if (convert->parsed()) {
+    convert_request.plugin_path = plugin_path;
+    return RunConvert(convert_request);
+  }
   const PluginModule plugin(plugin_path.empty() ? DefaultPluginPath() : plugin_path);
   if (!plugin.Loaded()) {
     std::cerr << "viderave: cannot load the importer: " << plugin.Error() << "\n";
