@@ -8,11 +8,13 @@
 
 #include "host/api/board.h"
 #include "standin/host/text.h"
+#include "standin/orvpcb/packed.h"
 
 namespace {
 
 using nlohmann::json;
 using orv::FieldType;
+using orv::Load;
 
 class BoardReader {
  public:
@@ -71,12 +73,6 @@ class BoardReader {
   }
 
  private:
-  template <typename T>
-  static T Load(const std::uint8_t* place) {
-    T value;
-    std::memcpy(&value, place, sizeof value);
-    return value;
-  }
 
   orv::Model& model_;
   std::uint32_t board_;

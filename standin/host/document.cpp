@@ -9,18 +9,14 @@
 #include "standin/host/object_writer.h"
 #include "standin/host/session.h"
 #include "standin/host/text.h"
+#include "standin/orvpcb/packed.h"
 
 namespace {
 
 using nlohmann::json;
 using orv::FieldType;
 
-template <typename T>
-T Load(const std::uint8_t* place) {
-  T value;
-  std::memcpy(&value, place, sizeof value);
-  return value;
-}
+using orv::Load;
 
 json SegmentDocument(const std::uint8_t* s) {
   return {{"SegmentKind", s[0]},

@@ -10,17 +10,13 @@
 #include <nlohmann/json.hpp>
 
 #include "standin/host/text.h"
+#include "standin/orvpcb/packed.h"
 
 namespace {
 
 using orv::FieldType;
 
-template <typename T>
-T Load(const std::uint8_t* place) {
-  T value;
-  std::memcpy(&value, place, sizeof value);
-  return value;
-}
+using orv::Load;
 
 template <typename Integer>
 void AppendInteger(Integer value, std::string& out) {

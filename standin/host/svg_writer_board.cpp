@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "standin/host/text.h"
+#include "standin/orvpcb/packed.h"
 
 namespace svg {
 namespace {
@@ -24,12 +25,7 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-template <typename T>
-T Load(const std::uint8_t* place) {
-  T value;
-  std::memcpy(&value, place, sizeof value);
-  return value;
-}
+using orv::Load;
 
 // A field as the board document shows it.
 json FieldValue(const orv::Model& model, const orv::FieldSlot& slot, const std::uint8_t* place) {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "host/api/layer_id.h"
+#include "standin/orvpcb/packed.h"
 
 namespace orv {
 namespace {
@@ -38,17 +39,7 @@ std::uint32_t Width(const FieldDef& def) {
   return 0;
 }
 
-template <typename T>
-T Load(const std::uint8_t* place) {
-  T value;
-  std::memcpy(&value, place, sizeof value);
-  return value;
-}
 
-template <typename T>
-void Save(std::uint8_t* place, T value) {
-  std::memcpy(place, &value, sizeof value);
-}
 
 void SaveNumber(std::uint8_t* place, FieldType type, double value) {
   switch (type) {
