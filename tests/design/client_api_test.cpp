@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "host/client_calls.h"
@@ -77,6 +78,7 @@ TEST(ClientApi, StreamWritesTheFileAndIsRecorded) {
   EXPECT_EQ(host::VFSAPI_VFS_StreamWrite(stream, "x", 1), 0);
   EXPECT_EQ(host::VFSAPI_VFS_StreamWrite(0, "x", 1), 0);
   host::VFSAPI_VFS_StreamDestroy(stream);
+  std::remove(path.c_str());
 }
 
 

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -30,9 +31,29 @@
 
 namespace test_support {
 
+// Removes, when the test process ends, every file its boards left in the temporary folder (the
+// boards and what was written beside them: documents, pictures, reports).
+class TempFileSweeper {
+ public:
+  TempFileSweeper() = default;
+  TempFileSweeper(const TempFileSweeper&) = delete;
+  TempFileSweeper& operator=(const TempFileSweeper&) = delete;
+  ~TempFileSweeper() {
+    const std::string mark = "-" + std::to_string(::getpid()) + "-";
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(::testing::TempDir(), error)) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind("viderave-", 0) == 0 && name.find(mark) != std::string::npos) {
+        std::filesystem::remove_all(entry.path(), error);
+      }
+    }
+  }
+};
+
 // A file name no other test uses, in the test's temporary folder.
 inline std::string UniqueBoardPath(std::string_view stem = "board") {
   static std::atomic<int> counter{0};
+  static TempFileSweeper sweeper;
   // ctest runs tests as parallel processes: the process id keeps their files apart.
   return ::testing::TempDir() + "viderave-" + std::string(stem) + "-" + std::to_string(::getpid()) + "-" +
          std::to_string(++counter) + ".PCB";
