@@ -142,23 +142,23 @@ class KicadGenerated : public ::testing::TestWithParam<int> {};
 
 // Everything the generator writes: components of both sides and mounts, nets with rules, free
 // primitives of every kind on every layer, polygons with arc edges and split planes.
-boardgen::BoardSpec FullBoard(int level) {
-  boardgen::BoardSpec spec = boardgen::RealisticBoard(600, level, 11);
-  spec.polygons = 3;
-  spec.split_planes = 2;
-  spec.coordinates = 2;
-  spec.dimensions = 2;
-  spec.arc_edge_percent = 40;
-  spec.defaults = true;
-  spec.options = true;
+boardgen::BoardRecipe FullBoard(int level) {
+  boardgen::BoardRecipe recipe = boardgen::RealisticBoard(600, level, 11);
+  recipe.polygons = 3;
+  recipe.split_planes = 2;
+  recipe.coordinates = 2;
+  recipe.dimensions = 2;
+  recipe.arc_edge_percent = 40;
+  recipe.defaults = true;
+  recipe.options = true;
   // File units of 1/1000 mil: masks of 4 and 6 mil, plane clearances of 20 and 30 mil. (KiCad
   // 6.0.11's check asserts on a via of another net inside a plane whose clearance is near
   // 8 mm: no board clears its planes by that much.)
-  spec.pad_rules.solder_mask = {4000, 4000, 6000};
-  spec.pad_rules.plane_clearance = {20000, 30000};
-  spec.net_rules.width = {10000, 20000, 10000};
-  spec.net_rules.via_size = {50000, 60000};
-  return spec;
+  recipe.pad_rules.solder_mask = {4000, 4000, 6000};
+  recipe.pad_rules.plane_clearance = {20000, 30000};
+  recipe.net_rules.width = {10000, 20000, 10000};
+  recipe.net_rules.via_size = {50000, 60000};
+  return recipe;
 }
 
 TEST_P(KicadGenerated, GeneratedBoardLoadsWithTheDocumentsCounts) {
@@ -177,9 +177,9 @@ TEST(KicadConvert, ConvertsEveryGoodFileAndReportsTheDamagedOne) {
   const fs::path in = folder / "in", out = folder / "out";
   fs::create_directories(in / "sub");
   for (int i = 0; i < 19; ++i) {
-    boardgen::BoardSpec spec = boardgen::RealisticBoard(150, i % 11, static_cast<std::uint32_t>(i + 1));
+    boardgen::BoardRecipe recipe = boardgen::RealisticBoard(150, i % 11, static_cast<std::uint32_t>(i + 1));
     const fs::path file = (i % 4 == 0 ? in / "sub" : in) / ("board" + std::to_string(i) + ".PCB");
-    ASSERT_TRUE(boardgen::WriteBoardFile(spec, file.string()));
+    ASSERT_TRUE(boardgen::WriteBoardFile(recipe, file.string()));
   }
   // Damaged where it counts: the banner.
   std::ofstream(in / "damaged.PCB") << "PCB FIL 6 VERSION 2.80\nFT\n0 0 1 2 3 4 5 6 7 8 9\n";

@@ -16,25 +16,25 @@ namespace {
 
 using nlohmann::json;
 
-boardgen::BoardSpec LevelBoard(int level) {
-  boardgen::BoardSpec spec;
-  spec.level = level;
-  spec.seed = 7 + static_cast<std::uint32_t>(level);
-  spec.tracks = 30;
-  spec.arcs = 10;
-  spec.vias = 10;
-  spec.pads = 12;
-  spec.shape6_pads = 2;
-  spec.fills = 8;
-  spec.strings = 8;
-  spec.polygons = 3;
-  spec.split_planes = 2;
-  spec.coordinates = 3;
-  spec.dimensions = 3;
-  spec.nets = 6;
-  spec.components = boardgen::Components(2, {.pads = 4, .tracks = 2, .arcs = 1, .vias = 1, .fills = 1, .strings = 1});
-  spec.links.dangling_percent = 20;
-  return spec;
+boardgen::BoardRecipe LevelBoard(int level) {
+  boardgen::BoardRecipe recipe;
+  recipe.level = level;
+  recipe.seed = 7 + static_cast<std::uint32_t>(level);
+  recipe.tracks = 30;
+  recipe.arcs = 10;
+  recipe.vias = 10;
+  recipe.pads = 12;
+  recipe.shape6_pads = 2;
+  recipe.fills = 8;
+  recipe.strings = 8;
+  recipe.polygons = 3;
+  recipe.split_planes = 2;
+  recipe.coordinates = 3;
+  recipe.dimensions = 3;
+  recipe.nets = 6;
+  recipe.components = boardgen::Components(2, {.pads = 4, .tracks = 2, .arcs = 1, .vias = 1, .fills = 1, .strings = 1});
+  recipe.links.dangling_percent = 20;
+  return recipe;
 }
 
 struct Document {

@@ -39,28 +39,28 @@ int LeakCheck() {
 
 // A small board with every record kind at the level, varied by the seed.
 std::string SmallBoard(int level, std::uint32_t seed, bool defaults) {
-  boardgen::BoardSpec spec;
-  spec.level = level;
-  spec.seed = seed;
-  spec.tracks = 3 + static_cast<int>(seed % 4);
-  spec.arcs = 2;
-  spec.vias = 2;
-  spec.pads = 2;
-  spec.fills = 1;
-  spec.strings = 1;
-  spec.polygons = 1;
-  spec.split_planes = 1;
-  spec.coordinates = 1;
-  spec.dimensions = 1;
-  spec.nets = 4;
-  spec.polygon_vertices = 5;
-  spec.components = boardgen::Components(2, {.pads = 3, .tracks = 1, .arcs = 1, .vias = 1, .fills = 1, .strings = 1});
-  spec.defaults = defaults;
-  spec.options = true;
-  spec.pad_rules.solder_mask = {1000, 2000};
-  spec.net_rules.width = {10000, 12000, 14000};
+  boardgen::BoardRecipe recipe;
+  recipe.level = level;
+  recipe.seed = seed;
+  recipe.tracks = 3 + static_cast<int>(seed % 4);
+  recipe.arcs = 2;
+  recipe.vias = 2;
+  recipe.pads = 2;
+  recipe.fills = 1;
+  recipe.strings = 1;
+  recipe.polygons = 1;
+  recipe.split_planes = 1;
+  recipe.coordinates = 1;
+  recipe.dimensions = 1;
+  recipe.nets = 4;
+  recipe.polygon_vertices = 5;
+  recipe.components = boardgen::Components(2, {.pads = 3, .tracks = 1, .arcs = 1, .vias = 1, .fills = 1, .strings = 1});
+  recipe.defaults = defaults;
+  recipe.options = true;
+  recipe.pad_rules.solder_mask = {1000, 2000};
+  recipe.net_rules.width = {10000, 12000, 14000};
   std::string text;
-  boardgen::Generate(spec, text);
+  boardgen::Generate(recipe, text);
   return text;
 }
 

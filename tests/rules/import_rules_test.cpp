@@ -25,9 +25,9 @@ struct Imported {
   std::vector<json> rules;
 };
 
-Imported Import(const boardgen::BoardSpec& spec, const std::string& options = "") {
+Imported Import(const boardgen::BoardRecipe& recipe, const std::string& options = "") {
   const std::string path = test_support::UniqueBoardPath("import-rules");
-  EXPECT_TRUE(boardgen::WriteBoardFile(spec, path));
+  EXPECT_TRUE(boardgen::WriteBoardFile(recipe, path));
   const std::string document = path + ".json";
   Imported imported;
   const auto run = RunHost("import " + Quote(path) + " --quiet --json " + Quote(document) + " " + options);
@@ -47,25 +47,25 @@ std::vector<std::string> RuleNames(const Imported& imported) {
 }
 
 // Three nets with one value each per family, all clearances equal: one rule per family.
-boardgen::BoardSpec NetsOnly(int level) {
-  boardgen::BoardSpec spec;
-  spec.level = level;
-  spec.nets = 3;
-  spec.options = true;
-  spec.net_rules.width = {12000};
-  spec.net_rules.via_size = {40000};
-  spec.net_rules.topology = {0};
-  spec.net_rules.priority = {5};
-  return spec;
+boardgen::BoardRecipe NetsOnly(int level) {
+  boardgen::BoardRecipe recipe;
+  recipe.level = level;
+  recipe.nets = 3;
+  recipe.options = true;
+  recipe.net_rules.width = {12000};
+  recipe.net_rules.via_size = {40000};
+  recipe.net_rules.topology = {0};
+  recipe.net_rules.priority = {5};
+  return recipe;
 }
 
 // `scoped` nets of distinct widths besides two of the common width: `scoped` + 1 width rules.
-boardgen::BoardSpec ManyWidths(int scoped) {
-  boardgen::BoardSpec spec = NetsOnly(10);
-  spec.nets = scoped + 2;
-  spec.net_rules.width = {10000, 10000};
-  for (int i = 0; i < scoped; ++i) spec.net_rules.width.push_back(20000 + 1000 * i);
-  return spec;
+boardgen::BoardRecipe ManyWidths(int scoped) {
+  boardgen::BoardRecipe recipe = NetsOnly(10);
+  recipe.nets = scoped + 2;
+  recipe.net_rules.width = {10000, 10000};
+  for (int i = 0; i < scoped; ++i) recipe.net_rules.width.push_back(20000 + 1000 * i);
+  return recipe;
 }
 
 int CountOfKind(const Imported& imported, int kind) {
@@ -145,11 +145,11 @@ TEST(ImportRules, TestModeMakesEveryRuleWithoutShowingTheDialog) {
 }
 
 TEST(ImportRules, PadRulesNameTheirPads) {
-  boardgen::BoardSpec spec;
-  spec.level = 10;
-  spec.components = boardgen::Components(1, {.pads = 4, .tracks = 0, .arcs = 0, .mount = boardgen::Mount::kThroughHole});
-  spec.pad_rules.solder_mask = {4000, 4000, 2000, 4000};
-  const Imported imported = Import(spec);
+  boardgen::BoardRecipe recipe;
+  recipe.level = 10;
+  recipe.components = boardgen::Components(1, {.pads = 4, .tracks = 0, .arcs = 0, .mount = boardgen::Mount::kThroughHole});
+  recipe.pad_rules.solder_mask = {4000, 4000, 2000, 4000};
+  const Imported imported = Import(recipe);
   ASSERT_EQ(imported.status, 0) << imported.err;
   std::vector<json> solder;
   for (const json& rule : imported.rules) {

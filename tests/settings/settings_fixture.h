@@ -36,13 +36,13 @@ class SettingsTest : public test_support::RunFixture {
 
 // The text after the line "keyword" of a generated file with every settings value distinct.
 inline std::string DistinctSection(int level, std::string_view keyword) {
-  boardgen::BoardSpec spec;
-  spec.level = level;
-  spec.defaults = true;
-  spec.options = true;
-  spec.distinct_settings = true;
+  boardgen::BoardRecipe recipe;
+  recipe.level = level;
+  recipe.defaults = true;
+  recipe.options = true;
+  recipe.distinct_settings = true;
   std::string text;
-  boardgen::Generate(spec, text);
+  boardgen::Generate(recipe, text);
   const std::string marker = "\n" + std::string(keyword) + "\n";
   const std::size_t at = text.find(marker);
   return at == std::string::npos ? std::string() : text.substr(at + marker.size());

@@ -105,14 +105,14 @@ TEST(SvgProgram, DrawsEveryObjectOfTheExampleBoards) {
 
 TEST(SvgProgram, DrawsEveryObjectOfGeneratedBoards) {
   for (const int level : {0, 6, 10}) {
-    boardgen::BoardSpec spec;
-    spec.level = level;
-    spec.seed = 7;
-    spec.tracks = 120, spec.arcs = 40, spec.vias = 30, spec.pads = 30, spec.fills = 10, spec.strings = 15;
-    spec.polygons = 4, spec.split_planes = 2, spec.coordinates = 3, spec.dimensions = 3, spec.nets = 12;
-    spec.components = boardgen::Components(6, {.pads = 8, .tracks = 4, .arcs = 1, .vias = 1, .fills = 1, .strings = 1});
+    boardgen::BoardRecipe recipe;
+    recipe.level = level;
+    recipe.seed = 7;
+    recipe.tracks = 120, recipe.arcs = 40, recipe.vias = 30, recipe.pads = 30, recipe.fills = 10, recipe.strings = 15;
+    recipe.polygons = 4, recipe.split_planes = 2, recipe.coordinates = 3, recipe.dimensions = 3, recipe.nets = 12;
+    recipe.components = boardgen::Components(6, {.pads = 8, .tracks = 4, .arcs = 1, .vias = 1, .fills = 1, .strings = 1});
     std::string text;
-    boardgen::Generate(spec, text);
+    boardgen::Generate(recipe, text);
     ExpectPictureOfEveryObject(WriteFile(UniqueBoardPath("generated"), text));
   }
 }

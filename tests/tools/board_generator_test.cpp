@@ -20,46 +20,46 @@ using boardgen_test::PcbStructure;
 using boardgen_test::ReadStructure;
 
 // A board with at least one record of every kind.
-BoardSpec EveryKind(int level) {
-  BoardSpec spec;
-  spec.level = level;
-  spec.seed = 7;
-  spec.tracks = 40;
-  spec.arcs = 12;
-  spec.vias = 10;
-  spec.pads = 9;
-  spec.fills = 8;
-  spec.strings = 11;
-  spec.polygons = 3;
-  spec.split_planes = 2;
-  spec.coordinates = 2;
-  spec.dimensions = 3;
-  spec.shape6_pads = 2;
-  spec.components = Components(5, {.pads = 4, .tracks = 4, .arcs = 1, .vias = 1, .fills = 1, .strings = 1});
-  spec.nets = 6;
-  spec.polygon_vertices = 12;
-  spec.defaults = true;
-  spec.options = true;
-  spec.links.dangling_percent = 25;
-  return spec;
+BoardRecipe EveryKind(int level) {
+  BoardRecipe recipe;
+  recipe.level = level;
+  recipe.seed = 7;
+  recipe.tracks = 40;
+  recipe.arcs = 12;
+  recipe.vias = 10;
+  recipe.pads = 9;
+  recipe.fills = 8;
+  recipe.strings = 11;
+  recipe.polygons = 3;
+  recipe.split_planes = 2;
+  recipe.coordinates = 2;
+  recipe.dimensions = 3;
+  recipe.shape6_pads = 2;
+  recipe.components = Components(5, {.pads = 4, .tracks = 4, .arcs = 1, .vias = 1, .fills = 1, .strings = 1});
+  recipe.nets = 6;
+  recipe.polygon_vertices = 12;
+  recipe.defaults = true;
+  recipe.options = true;
+  recipe.links.dangling_percent = 25;
+  return recipe;
 }
 
-std::string Text(const BoardSpec& spec, BoardSummary* summary = nullptr) {
+std::string Text(const BoardRecipe& recipe, BoardSummary* summary = nullptr) {
   std::string text;
-  const BoardSummary s = Generate(spec, text);
+  const BoardSummary s = Generate(recipe, text);
   if (summary != nullptr) *summary = s;
   return text;
 }
 
 TEST(BoardGenerator, SameSeedSameBoardOtherSeedOtherBoard) {
-  BoardSpec spec = EveryKind(10);
-  const std::string first = Text(spec);
-  EXPECT_EQ(first, Text(spec));
+  BoardRecipe recipe = EveryKind(10);
+  const std::string first = Text(recipe);
+  EXPECT_EQ(first, Text(recipe));
   std::ostringstream stream;
-  Generate(spec, stream);
+  Generate(recipe, stream);
   EXPECT_EQ(first, stream.str());
-  spec.seed = 8;
-  EXPECT_NE(first, Text(spec));
+  recipe.seed = 8;
+  EXPECT_NE(first, Text(recipe));
 }
 
 TEST(BoardGenerator, BannerAndCountLineAtEveryLevel) {
@@ -158,11 +158,11 @@ void ExpectFileMatchesSummary(const PcbStructure& file, const BoardSummary& summ
 TEST(BoardGenerator, RecordsFollowTheLevelTablesAndTheSummary) {
   for (int level = 0; level <= 10; ++level) {
     SCOPED_TRACE(level);
-    const BoardSpec spec = EveryKind(level);
+    const BoardRecipe recipe = EveryKind(level);
     BoardSummary summary;
-    const PcbStructure file = ReadStructure(Text(spec, &summary));
+    const PcbStructure file = ReadStructure(Text(recipe, &summary));
     ExpectFileMatchesSummary(file, summary, level);
-    EXPECT_EQ(Count(file, "FT"), spec.tracks);
+    EXPECT_EQ(Count(file, "FT"), recipe.tracks);
     EXPECT_EQ(Count(file, "CT"), 20);
     EXPECT_EQ(Count(file, "CS"), 15);  // one nested string, designator and comment per component
     EXPECT_EQ(file.shape6_pads, 2);
@@ -171,7 +171,7 @@ TEST(BoardGenerator, RecordsFollowTheLevelTablesAndTheSummary) {
     EXPECT_GT(summary.dangling, 0);
     EXPECT_EQ(summary.in_polygon > 0, level >= 2);
     EXPECT_EQ(summary.in_coordinate > 0 && summary.in_dimension > 0, level >= 10);
-    EXPECT_EQ(Summarize(spec).in_net, summary.in_net);
+    EXPECT_EQ(Summarize(recipe).in_net, summary.in_net);
   }
 }
 
@@ -268,10 +268,10 @@ std::string ExpectedReal(int k) {
 TEST(BoardGenerator, DistinctSettingsFollowTheDocumentedFormula) {
   for (int level : {1, 10}) {
     SCOPED_TRACE(level);
-    BoardSpec spec;
-    spec.level = level;
-    spec.defaults = spec.options = spec.distinct_settings = true;
-    const PcbStructure file = ReadStructure(Text(spec));
+    BoardRecipe recipe;
+    recipe.level = level;
+    recipe.defaults = recipe.options = recipe.distinct_settings = true;
+    const PcbStructure file = ReadStructure(Text(recipe));
     ASSERT_TRUE(file.errors.empty()) << file.errors.front();
 
     const std::vector<std::string>& d = file.defaults_values;
@@ -299,39 +299,39 @@ TEST(BoardGenerator, DistinctSettingsFollowTheDocumentedFormula) {
 }
 
 TEST(BoardGenerator, OptionValuesGiveClearancesAndRoutingDirections) {
-  BoardSpec spec;
-  spec.options = true;
-  spec.option_values.clearances = {80000, 90000, 100000, 110000, 120000, 130000};
-  spec.option_values.routing_directions = {2, 1, 0, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
-  const PcbStructure file = ReadStructure(Text(spec));
+  BoardRecipe recipe;
+  recipe.options = true;
+  recipe.option_values.clearances = {80000, 90000, 100000, 110000, 120000, 130000};
+  recipe.option_values.routing_directions = {2, 1, 0, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+  const PcbStructure file = ReadStructure(Text(recipe));
   ASSERT_EQ(file.options_values.size(), 550u);
   for (int i = 0; i < 16; ++i)
-    EXPECT_EQ(file.options_values[519 + i], Expected(spec.option_values.routing_directions[i]));
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(file.options_values[544 + i], Expected(spec.option_values.clearances[i]));
+    EXPECT_EQ(file.options_values[519 + i], Expected(recipe.option_values.routing_directions[i]));
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(file.options_values[544 + i], Expected(recipe.option_values.clearances[i]));
 }
 
 TEST(BoardGenerator, PadAndNetRuleValuesAreCycledInFileOrder) {
-  BoardSpec spec;
-  spec.level = 9;
-  spec.pads = 5;
-  spec.components = Components(3, {.pads = 4});
-  spec.nets = 7;
-  spec.pad_rules.solder_mask = {1000, 2000, 3000};
-  spec.pad_rules.paste_mask = {-500, 0};
-  spec.pad_rules.plane_clearance = {15000};
-  spec.pad_rules.connect = {{1, 100, 200, 3}, {13, 400, 500, 6}};
-  spec.net_rules.width = {8000, 9000};
-  spec.net_rules.via_size = {40000};
-  spec.net_rules.topology = {0, 3, 6};
-  spec.net_rules.priority = {1, 2, 3, 4};
-  const PcbStructure file = ReadStructure(Text(spec));
+  BoardRecipe recipe;
+  recipe.level = 9;
+  recipe.pads = 5;
+  recipe.components = Components(3, {.pads = 4});
+  recipe.nets = 7;
+  recipe.pad_rules.solder_mask = {1000, 2000, 3000};
+  recipe.pad_rules.paste_mask = {-500, 0};
+  recipe.pad_rules.plane_clearance = {15000};
+  recipe.pad_rules.connect = {{1, 100, 200, 3}, {13, 400, 500, 6}};
+  recipe.net_rules.width = {8000, 9000};
+  recipe.net_rules.via_size = {40000};
+  recipe.net_rules.topology = {0, 3, 6};
+  recipe.net_rules.priority = {1, 2, 3, 4};
+  const PcbStructure file = ReadStructure(Text(recipe));
   ASSERT_TRUE(file.errors.empty()) << file.errors.front();
   ASSERT_EQ(file.pad_rules.size(), 17u);
   for (std::size_t j = 0; j < file.pad_rules.size(); ++j) {
-    const PadConnect& connect = spec.pad_rules.connect[j % 2];
+    const PadConnect& connect = recipe.pad_rules.connect[j % 2];
     const std::array<int64_t, 6> expected = {connect.style_code,
-                                             spec.pad_rules.solder_mask[j % 3],
-                                             spec.pad_rules.paste_mask[j % 2],
+                                             recipe.pad_rules.solder_mask[j % 3],
+                                             recipe.pad_rules.paste_mask[j % 2],
                                              connect.value1,
                                              connect.value2,
                                              15000};
@@ -339,8 +339,8 @@ TEST(BoardGenerator, PadAndNetRuleValuesAreCycledInFileOrder) {
   }
   ASSERT_EQ(file.net_rules.size(), 7u);
   for (std::size_t i = 0; i < 7; ++i) {
-    const std::array<int64_t, 4> expected = {spec.net_rules.width[i % 2], 40000, spec.net_rules.topology[i % 3],
-                                             spec.net_rules.priority[i % 4]};
+    const std::array<int64_t, 4> expected = {recipe.net_rules.width[i % 2], 40000, recipe.net_rules.topology[i % 3],
+                                             recipe.net_rules.priority[i % 4]};
     EXPECT_EQ(file.net_rules[i], expected) << "net " << i;
   }
 }
@@ -361,22 +361,22 @@ TEST(BoardGenerator, SizeGivesAboutThatManyPrimitives) {
 }
 
 TEST(BoardGenerator, DosLineEndsOnRequest) {
-  BoardSpec spec = EveryKind(10);
-  EXPECT_EQ(Text(spec).find('\r'), std::string::npos);
-  spec.crlf = true;
-  const PcbStructure file = ReadStructure(Text(spec));
+  BoardRecipe recipe = EveryKind(10);
+  EXPECT_EQ(Text(recipe).find('\r'), std::string::npos);
+  recipe.crlf = true;
+  const PcbStructure file = ReadStructure(Text(recipe));
   EXPECT_TRUE(file.crlf_everywhere);
   EXPECT_TRUE(file.errors.empty());
 }
 
-TEST(BoardGenerator, RefusesSpecsOutOfRange) {
-  BoardSpec spec;
-  spec.level = 11;
+TEST(BoardGenerator, RefusesRecipesOutOfRange) {
+  BoardRecipe recipe;
+  recipe.level = 11;
   std::string text;
-  EXPECT_THROW(Generate(spec, text), std::invalid_argument);
-  spec.level = 10;
-  spec.polygon_vertices = 2;
-  EXPECT_THROW(Summarize(spec), std::invalid_argument);
+  EXPECT_THROW(Generate(recipe, text), std::invalid_argument);
+  recipe.level = 10;
+  recipe.polygon_vertices = 2;
+  EXPECT_THROW(Summarize(recipe), std::invalid_argument);
 }
 
 // The hand-written example must be a valid version 2.80 board written by a DOS tool.

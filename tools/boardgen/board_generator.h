@@ -1,15 +1,15 @@
 // Board generator: writes valid text PCB files ("PCB FILE 6") of any format level and size,
-// deterministic from a seed (the same BoardSpec gives the same bytes with the same build), for
+// deterministic from a seed (the same BoardRecipe gives the same bytes with the same build), for
 // the tests and benchmarks of the importer.
 //
-//   boardgen::BoardSpec spec;
-//   spec.level = 10; spec.tracks = 1000; spec.nets = 40; spec.options = true;
-//   spec.components = boardgen::Components(20, {.pads = 8});
+//   boardgen::BoardRecipe recipe;
+//   recipe.level = 10; recipe.tracks = 1000; recipe.nets = 40; recipe.options = true;
+//   recipe.components = boardgen::Components(20, {.pads = 8});
 //   std::string text;
-//   boardgen::BoardSummary summary = boardgen::Generate(spec, text);
+//   boardgen::BoardSummary summary = boardgen::Generate(recipe, text);
 //   // summary says what the import of `text` creates, links and counts.
 //
-// Units. The lengths of a BoardSpec are in 1/1000 mil, the fine file unit. At format levels 0
+// Units. The lengths of a BoardRecipe are in 1/1000 mil, the fine file unit. At format levels 0
 // and 1 the primitive and component records hold whole mils (the generator divides by 1000),
 // while FD, FI and PG records, net attributes and pad rule values are always written in
 // 1/1000 mil, as the format has them. Pad rule values exist only from level 9, net attributes
@@ -43,7 +43,7 @@ enum class DesignatorLayer { kSideOverlay, kTopOverlay, kBottomOverlay, kTop, kB
 // One component: its nested records and where its parts lie. Nested tracks, arcs and strings are
 // drawn on the side's overlay, fills on the side's copper, pads by `mount`; the comment string is
 // on the side's overlay.
-struct ComponentSpec {
+struct ComponentRecipe {
   int pads = 8;
   int tracks = 4;
   int arcs = 1;
@@ -57,7 +57,7 @@ struct ComponentSpec {
 };
 
 // `count` copies of one component description.
-std::vector<ComponentSpec> Components(int count, const ComponentSpec& each = {});
+std::vector<ComponentRecipe> Components(int count, const ComponentRecipe& each = {});
 
 // Per-pad rule values (values 15, 20 to 25 of a level 9 pad record). Each list, when not empty,
 // is cycled over the pad records in file order: the j-th pad record (0-based, component pads
@@ -103,7 +103,7 @@ struct OptionValues {
 // in file order). Polygon links: free tracks and arcs from level 2, fills from level 3.
 // Coordinate and dimension links: free tracks and strings at level 10. Nothing is named when
 // the owner kind has no record (the number is then 0).
-struct LinkSpec {
+struct LinkRecipe {
   int net_percent = 80;
   int polygon_percent = 10;
   int coordinate_percent = 20;
@@ -111,7 +111,7 @@ struct LinkSpec {
   int dangling_percent = 0;
 };
 
-struct BoardSpec {
+struct BoardRecipe {
   int level = 10;  // format level 0 to 10
   uint32_t seed = 1;
 
@@ -131,13 +131,13 @@ struct BoardSpec {
   // they are ordinary pads.
   int shape6_pads = 0;
 
-  std::vector<ComponentSpec> components;
+  std::vector<ComponentRecipe> components;
   int nets = 0;  // NETDEF records: GND, VCC, +5V, +3V3, then NET5, NET6, ...
 
   // Edges n of every outline (n + 1 vertex lines); at least 3. The importer keeps outlines of
   // up to 5000 edges; longer ones test what it does beyond.
   int polygon_vertices = 8;
-  int arc_edge_percent = 25;  // share of outline edges written as arcs, picked as in LinkSpec
+  int arc_edge_percent = 25;  // share of outline edges written as arcs, picked as in LinkRecipe
 
   bool defaults = false;  // write a DEFAULTS section
   bool options = false;   // write an OPTIONS section
@@ -148,7 +148,7 @@ struct BoardSpec {
 
   PadRules pad_rules;
   NetRules net_rules;
-  LinkSpec links;
+  LinkRecipe links;
 
   bool nets_first = false;  // NETDEF records before the primitives instead of after
   bool crlf = false;        // end lines with CR LF as DOS tools did
@@ -168,7 +168,7 @@ struct BoardSpec {
 constexpr int64_t DistinctSettingValue(int k) { return 256 * int64_t{k} + 1 + k % 255; }
 constexpr double DistinctSettingReal(int k) { return static_cast<double>(DistinctSettingValue(k)) + 0.5; }
 
-// What the import of a generated file yields, computed from the BoardSpec alone.
+// What the import of a generated file yields, computed from the BoardRecipe alone.
 struct BoardSummary {
   // Objects created, free and nested together. `texts` includes the two strings of each
   // component (designator and comment); `pads` excludes shape-6 pads below level 7.
@@ -208,17 +208,17 @@ struct BoardSummary {
 };
 
 // Throw std::invalid_argument for a level outside 0 to 10 or a negative count.
-BoardSummary Summarize(const BoardSpec& spec);
-BoardSummary Generate(const BoardSpec& spec, std::string& out);  // appends to out
-BoardSummary Generate(const BoardSpec& spec, std::FILE* out);
-BoardSummary Generate(const BoardSpec& spec, std::ostream& out);
+BoardSummary Summarize(const BoardRecipe& recipe);
+BoardSummary Generate(const BoardRecipe& recipe, std::string& out);  // appends to out
+BoardSummary Generate(const BoardRecipe& recipe, std::FILE* out);
+BoardSummary Generate(const BoardRecipe& recipe, std::ostream& out);
 // Writes the file; returns false when it cannot be written.
-bool WriteBoardFile(const BoardSpec& spec, const std::string& path, BoardSummary* summary = nullptr);
+bool WriteBoardFile(const BoardRecipe& recipe, const std::string& path, BoardSummary* summary = nullptr);
 
 // A realistic board of about `primitives` primitive records: components with pads and
 // silkscreen, tracks and arcs on several layers, vias, polygons with long outlines, strings,
 // coordinates, dimensions, nets with attributes, DEFAULTS and OPTIONS, varied pad and net rule
 // values. Within 10 % of the asked number from 1000 on.
-BoardSpec RealisticBoard(int64_t primitives, int level = 10, uint32_t seed = 1);
+BoardRecipe RealisticBoard(int64_t primitives, int level = 10, uint32_t seed = 1);
 
 }  // namespace boardgen

@@ -65,38 +65,38 @@ void CountLinks(int64_t records, int percent, int dangling_percent, int64_t owne
 
 }  // namespace
 
-void CheckSpec(const BoardSpec& spec) {
-  if (spec.level < 0 || spec.level > 10) throw std::invalid_argument("format level must be 0 to 10");
-  for (int count : {spec.tracks, spec.arcs, spec.vias, spec.pads, spec.fills, spec.strings, spec.polygons,
-                    spec.split_planes, spec.coordinates, spec.dimensions, spec.shape6_pads, spec.nets}) {
+void CheckRecipe(const BoardRecipe& recipe) {
+  if (recipe.level < 0 || recipe.level > 10) throw std::invalid_argument("format level must be 0 to 10");
+  for (int count : {recipe.tracks, recipe.arcs, recipe.vias, recipe.pads, recipe.fills, recipe.strings, recipe.polygons,
+                    recipe.split_planes, recipe.coordinates, recipe.dimensions, recipe.shape6_pads, recipe.nets}) {
     if (count < 0) throw std::invalid_argument("record counts must not be negative");
   }
-  for (const ComponentSpec& c : spec.components) {
+  for (const ComponentRecipe& c : recipe.components) {
     if (c.pads < 0 || c.tracks < 0 || c.arcs < 0 || c.vias < 0 || c.fills < 0 || c.strings < 0)
       throw std::invalid_argument("component record counts must not be negative");
   }
-  for (int percent : {spec.links.net_percent, spec.links.polygon_percent, spec.links.coordinate_percent,
-                      spec.links.dimension_percent, spec.links.dangling_percent, spec.arc_edge_percent}) {
+  for (int percent : {recipe.links.net_percent, recipe.links.polygon_percent, recipe.links.coordinate_percent,
+                      recipe.links.dimension_percent, recipe.links.dangling_percent, recipe.arc_edge_percent}) {
     if (percent < 0 || percent > 100) throw std::invalid_argument("percentages must be 0 to 100");
   }
-  if (spec.polygon_vertices < 3) throw std::invalid_argument("outlines need at least 3 edges");
+  if (recipe.polygon_vertices < 3) throw std::invalid_argument("outlines need at least 3 edges");
 }
 
-BoardPlan MakePlan(const BoardSpec& spec) {
+BoardPlan MakePlan(const BoardRecipe& recipe) {
   BoardPlan plan;
-  int64_t records = int64_t{spec.tracks} + spec.arcs + spec.vias + spec.pads + spec.fills + spec.strings;
-  for (const ComponentSpec& c : spec.components) records += c.pads + c.tracks + c.arcs + c.vias + c.fills + c.strings;
+  int64_t records = int64_t{recipe.tracks} + recipe.arcs + recipe.vias + recipe.pads + recipe.fills + recipe.strings;
+  for (const ComponentRecipe& c : recipe.components) records += c.pads + c.tracks + c.arcs + c.vias + c.fills + c.strings;
   // A board grows with its contents: 2 x 1.5 inch for a small one, at most 30 x 22.5 inch.
   const auto side_mils = std::clamp<int64_t>(2000 + static_cast<int64_t>(20 * std::sqrt(double(records))), 2000, 30000);
   plan.width = side_mils * 1000;
   plan.height = side_mils * 750;
 
-  Random random(spec.seed, 1);
+  Random random(recipe.seed, 1);
   std::map<std::string, int> next_number;
-  plan.components.reserve(spec.components.size());
-  for (const ComponentSpec& c : spec.components) {
+  plan.components.reserve(recipe.components.size());
+  for (const ComponentRecipe& c : recipe.components) {
     ComponentPlan p;
-    p.spec = &c;
+    p.recipe = &c;
     p.bottom = c.side == Side::kRandom ? random.Percent(30) : c.side == Side::kBottom;
     p.surface = c.mount == Mount::kRandom ? random.Percent(60) : c.mount == Mount::kSurface;
     p.comment_shown = c.comment_shown.has_value() ? *c.comment_shown : random.Percent(50);
@@ -115,20 +115,20 @@ BoardPlan MakePlan(const BoardSpec& spec) {
   return plan;
 }
 
-BoardSummary Summarize(const BoardSpec& spec, const BoardPlan& plan) {
+BoardSummary Summarize(const BoardRecipe& recipe, const BoardPlan& plan) {
   BoardSummary s;
-  const LinkSpec& links = spec.links;
-  const int64_t polygon_records = int64_t{spec.polygons} + spec.split_planes;
+  const LinkRecipe& links = recipe.links;
+  const int64_t polygon_records = int64_t{recipe.polygons} + recipe.split_planes;
   int64_t nested_pads = 0, nested_vias = 0, nested_tracks = 0, nested_arcs = 0, nested_fills = 0, nested_strings = 0;
   for (const ComponentPlan& p : plan.components) {
-    const ComponentSpec& c = *p.spec;
+    const ComponentRecipe& c = *p.recipe;
     nested_pads += c.pads;
     nested_vias += c.vias;
     nested_tracks += c.tracks;
     nested_arcs += c.arcs;
     nested_fills += c.fills;
     nested_strings += c.strings;
-    if (spec.level >= 10) continue;
+    if (recipe.level >= 10) continue;
     // Side deduction of the importer: the designator's layer first, then the layers of the
     // shown comment and of the nested records, all on the component's side.
     if (p.designator_layer == kTopLayer || p.designator_layer == kTopOverlay) {
@@ -142,40 +142,40 @@ BoardSummary Summarize(const BoardSpec& spec, const BoardPlan& plan) {
     }
   }
   const int64_t components = static_cast<int64_t>(plan.components.size());
-  const int64_t pad_records = int64_t{spec.pads} + spec.shape6_pads + nested_pads;
+  const int64_t pad_records = int64_t{recipe.pads} + recipe.shape6_pads + nested_pads;
 
-  s.tracks = spec.tracks + nested_tracks;
-  s.arcs = spec.arcs + nested_arcs;
-  s.vias = spec.vias + nested_vias;
-  s.uncreated_pads = spec.level < 7 ? spec.shape6_pads : 0;
+  s.tracks = recipe.tracks + nested_tracks;
+  s.arcs = recipe.arcs + nested_arcs;
+  s.vias = recipe.vias + nested_vias;
+  s.uncreated_pads = recipe.level < 7 ? recipe.shape6_pads : 0;
   s.pads = pad_records - s.uncreated_pads;
-  s.fills = spec.fills + nested_fills;
-  s.texts = spec.strings + nested_strings + 2 * components;
-  s.polygons = spec.polygons;
-  s.split_planes = spec.split_planes;
-  s.coordinates = spec.coordinates;
-  s.dimensions = spec.dimensions;
+  s.fills = recipe.fills + nested_fills;
+  s.texts = recipe.strings + nested_strings + 2 * components;
+  s.polygons = recipe.polygons;
+  s.split_planes = recipe.split_planes;
+  s.coordinates = recipe.coordinates;
+  s.dimensions = recipe.dimensions;
   s.components = components;
-  s.nets = spec.nets;
+  s.nets = recipe.nets;
 
   s.header_counts = {components,
                      s.vias,
-                     spec.nets,
+                     recipe.nets,
                      pad_records,
                      s.fills,
                      s.arcs,
                      s.tracks,
                      s.texts,
-                     polygon_records + spec.coordinates + spec.dimensions,
-                     components + spec.nets};
+                     polygon_records + recipe.coordinates + recipe.dimensions,
+                     components + recipe.nets};
   s.primitive_records = s.vias + pad_records + s.fills + s.arcs + s.tracks + s.texts + polygon_records +
-                        spec.coordinates + spec.dimensions;
-  s.progress_steps = s.primitive_records + components + spec.nets;
+                        recipe.coordinates + recipe.dimensions;
+  s.progress_steps = s.primitive_records + components + recipe.nets;
 
   // Links. Tracks, arcs and fills prefer their polygon to their net.
   const auto primitive_links = [&](int64_t records, bool polygon_field, bool coordinate_fields, int64_t& in_net) {
     for (int64_t i = 0; i < records; ++i) {
-      const Link net = LinkOf(i, links.net_percent, links.dangling_percent, spec.nets);
+      const Link net = LinkOf(i, links.net_percent, links.dangling_percent, recipe.nets);
       const Link polygon =
           polygon_field ? LinkOf(i, links.polygon_percent, links.dangling_percent, polygon_records) : Link::kNone;
       s.dangling += (net == Link::kDangling) + (polygon == Link::kDangling);
@@ -186,25 +186,25 @@ BoardSummary Summarize(const BoardSpec& spec, const BoardPlan& plan) {
       }
     }
     if (coordinate_fields) {
-      CountLinks(records, links.coordinate_percent, links.dangling_percent, spec.coordinates, s.in_coordinate,
+      CountLinks(records, links.coordinate_percent, links.dangling_percent, recipe.coordinates, s.in_coordinate,
                  s.dangling);
-      CountLinks(records, links.dimension_percent, links.dangling_percent, spec.dimensions, s.in_dimension, s.dangling);
+      CountLinks(records, links.dimension_percent, links.dangling_percent, recipe.dimensions, s.in_dimension, s.dangling);
     }
   };
-  primitive_links(spec.tracks, spec.level >= 2, spec.level >= 10, s.in_net);
-  primitive_links(spec.arcs, spec.level >= 2, false, s.in_net);
-  primitive_links(spec.fills, spec.level >= 3, false, s.in_net);
-  primitive_links(spec.vias, false, false, s.in_net);
-  primitive_links(spec.pads, false, false, s.in_net);
+  primitive_links(recipe.tracks, recipe.level >= 2, recipe.level >= 10, s.in_net);
+  primitive_links(recipe.arcs, recipe.level >= 2, false, s.in_net);
+  primitive_links(recipe.fills, recipe.level >= 3, false, s.in_net);
+  primitive_links(recipe.vias, false, false, s.in_net);
+  primitive_links(recipe.pads, false, false, s.in_net);
   primitive_links(nested_pads, false, false, s.nested_in_net);
   primitive_links(nested_vias, false, false, s.nested_in_net);
-  if (spec.level >= 10) {
-    CountLinks(spec.strings, links.coordinate_percent, links.dangling_percent, spec.coordinates, s.in_coordinate,
+  if (recipe.level >= 10) {
+    CountLinks(recipe.strings, links.coordinate_percent, links.dangling_percent, recipe.coordinates, s.in_coordinate,
                s.dangling);
-    CountLinks(spec.strings, links.dimension_percent, links.dangling_percent, spec.dimensions, s.in_dimension,
+    CountLinks(recipe.strings, links.dimension_percent, links.dangling_percent, recipe.dimensions, s.in_dimension,
                s.dangling);
   }
-  CountLinks(polygon_records, links.net_percent, links.dangling_percent, spec.nets, s.polygons_with_net, s.dangling);
+  CountLinks(polygon_records, links.net_percent, links.dangling_percent, recipe.nets, s.polygons_with_net, s.dangling);
   return s;
 }
 

@@ -27,7 +27,7 @@ inline constexpr int kMechanical1 = 29;
 inline constexpr int kMultiLayer = 34;
 
 struct ComponentPlan {
-  const ComponentSpec* spec = nullptr;
+  const ComponentRecipe* recipe = nullptr;
   bool bottom = false;
   bool surface = false;
   bool comment_shown = false;
@@ -45,7 +45,7 @@ struct BoardPlan {
 
 enum class Link { kNone, kValid, kDangling };
 
-// The i-th record of a kind names an owner when the percent pattern picks it (see LinkSpec).
+// The i-th record of a kind names an owner when the percent pattern picks it (see LinkRecipe).
 inline bool Picked(int64_t i, int percent) { return (i + 1) * percent / 100 != i * percent / 100; }
 
 inline Link LinkOf(int64_t i, int percent, int dangling_percent, int64_t owners) {
@@ -53,11 +53,11 @@ inline Link LinkOf(int64_t i, int percent, int dangling_percent, int64_t owners)
   return Picked(i * percent / 100, dangling_percent) ? Link::kDangling : Link::kValid;
 }
 
-// Throws std::invalid_argument for a BoardSpec out of range.
-void CheckSpec(const BoardSpec& spec);
-BoardPlan MakePlan(const BoardSpec& spec);
-BoardSummary Summarize(const BoardSpec& spec, const BoardPlan& plan);
+// Throws std::invalid_argument for a BoardRecipe out of range.
+void CheckRecipe(const BoardRecipe& recipe);
+BoardPlan MakePlan(const BoardRecipe& recipe);
+BoardSummary Summarize(const BoardRecipe& recipe, const BoardPlan& plan);
 // Writes the whole file (board_writer.cpp).
-void WriteBoard(const BoardSpec& spec, const BoardPlan& plan, LineWriter& out);
+void WriteBoard(const BoardRecipe& recipe, const BoardPlan& plan, LineWriter& out);
 
 }  // namespace boardgen

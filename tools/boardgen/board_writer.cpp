@@ -1,4 +1,4 @@
-// Board writer: chooses the values of every record from the BoardSpec, the plan and the seed,
+// Board writer: chooses the values of every record from the BoardRecipe, the plan and the seed,
 // and writes them through the record and settings writers.
 #include <algorithm>
 #include <cmath>
@@ -31,28 +31,28 @@ std::string NetName(int number) {
 
 class Generator {
  public:
-  Generator(const BoardSpec& spec, const BoardPlan& plan, LineWriter& out)
-      : spec_(spec), plan_(plan), out_(out), records_(out, spec.level), random_(spec.seed, 2) {
-    if (!spec.nets_first) members_.resize(static_cast<std::size_t>(spec.nets));
+  Generator(const BoardRecipe& recipe, const BoardPlan& plan, LineWriter& out)
+      : recipe_(recipe), plan_(plan), out_(out), records_(out, recipe.level), random_(recipe.seed, 2) {
+    if (!recipe.nets_first) members_.resize(static_cast<std::size_t>(recipe.nets));
   }
 
   void Run() {
     WriteHeader();
-    SettingsContext settings{spec_.level, spec_.distinct_settings, plan_.width, plan_.height, spec_.option_values};
-    if (spec_.defaults) WriteDefaults(out_, settings);
-    if (spec_.options) WriteOptions(out_, settings);
-    if (spec_.nets_first) WriteNets();
+    SettingsContext settings{recipe_.level, recipe_.distinct_settings, plan_.width, plan_.height, recipe_.option_values};
+    if (recipe_.defaults) WriteDefaults(out_, settings);
+    if (recipe_.options) WriteOptions(out_, settings);
+    if (recipe_.nets_first) WriteNets();
     for (const ComponentPlan& component : plan_.components) WriteComponent(component);
     WriteFreePads();
-    for (int i = 0; i < spec_.vias; ++i) WriteVia(FreeViaAt(i), false);
-    for (int i = 0; i < spec_.tracks; ++i) WriteFreeTrack(i);
-    for (int i = 0; i < spec_.arcs; ++i) WriteFreeArc(i);
-    for (int i = 0; i < spec_.fills; ++i) WriteFreeFill(i);
-    for (int i = 0; i < spec_.strings; ++i) WriteFreeString(i);
-    for (int i = 0; i < spec_.polygons + spec_.split_planes; ++i) WritePolygon(i);
-    for (int i = 0; i < spec_.coordinates; ++i) WriteCoordinate();
-    for (int i = 0; i < spec_.dimensions; ++i) WriteDimension();
-    if (!spec_.nets_first) WriteNets();
+    for (int i = 0; i < recipe_.vias; ++i) WriteVia(FreeViaAt(i), false);
+    for (int i = 0; i < recipe_.tracks; ++i) WriteFreeTrack(i);
+    for (int i = 0; i < recipe_.arcs; ++i) WriteFreeArc(i);
+    for (int i = 0; i < recipe_.fills; ++i) WriteFreeFill(i);
+    for (int i = 0; i < recipe_.strings; ++i) WriteFreeString(i);
+    for (int i = 0; i < recipe_.polygons + recipe_.split_planes; ++i) WritePolygon(i);
+    for (int i = 0; i < recipe_.coordinates; ++i) WriteCoordinate();
+    for (int i = 0; i < recipe_.dimensions; ++i) WriteDimension();
+    if (!recipe_.nets_first) WriteNets();
     out_.Flush();
   }
 
@@ -60,19 +60,19 @@ class Generator {
   void WriteHeader() {
     static constexpr std::string_view kVersions[] = {"",     "1.10", "2.00", "2.10", "2.20", "2.30",
                                                      "2.40", "2.50", "2.60", "2.70", "2.80"};
-    if (spec_.level == 0) {
+    if (recipe_.level == 0) {
       out_.Line("PCB FILE 6");
       return;
     }
     out_.Text("PCB FILE 6 VERSION ");
-    out_.Line(kVersions[spec_.level]);
-    for (int64_t count : Summarize(spec_, plan_).header_counts) out_.Int(count);
+    out_.Line(kVersions[recipe_.level]);
+    for (int64_t count : Summarize(recipe_, plan_).header_counts) out_.Int(count);
     out_.EndLine();
   }
 
-  // Net number for the i-th record of a kind (see LinkSpec).
+  // Net number for the i-th record of a kind (see LinkRecipe).
   int NetFor(int64_t i) {
-    return Owner(LinkOf(i, spec_.links.net_percent, spec_.links.dangling_percent, spec_.nets), spec_.nets);
+    return Owner(LinkOf(i, recipe_.links.net_percent, recipe_.links.dangling_percent, recipe_.nets), recipe_.nets);
   }
   int Owner(Link link, int64_t owners) {
     if (link == Link::kNone) return 0;
@@ -80,7 +80,7 @@ class Generator {
     return 1 + static_cast<int>(random_.Below(static_cast<uint32_t>(std::min(owners, kIndexTableSize))));
   }
   int OwnerFor(int64_t i, int percent, int64_t owners) {
-    return Owner(LinkOf(i, percent, spec_.links.dangling_percent, owners), owners);
+    return Owner(LinkOf(i, percent, recipe_.links.dangling_percent, owners), owners);
   }
 
   // A point on the board on a 5 mil grid, `margin` mils from the edge where the board allows.
@@ -93,13 +93,13 @@ class Generator {
   }
   int64_t Mils(int low, int high) { return int64_t{random_.Between(low, high)} * kMil; }
 
-  int Tag() { return spec_.level >= 9 && random_.Percent(5) ? 1 : 0; }
+  int Tag() { return recipe_.level >= 9 && random_.Percent(5) ? 1 : 0; }
 
   // --- Pads -------------------------------------------------------------------------------
 
-  // Fills the rule values of the next pad record from the BoardSpec's lists or realistic defaults.
+  // Fills the rule values of the next pad record from the BoardRecipe's lists or realistic defaults.
   void ApplyPadRules(PadRecord& pad) {
-    const PadRules& rules = spec_.pad_rules;
+    const PadRules& rules = recipe_.pad_rules;
     const int64_t j = pad_ordinal_++;
     pad.solder_mask = rules.solder_mask.empty() ? 4000 : *Cycled(rules.solder_mask, j);
     pad.paste_mask = rules.paste_mask.empty() ? 0 : *Cycled(rules.paste_mask, j);
@@ -121,8 +121,8 @@ class Generator {
   }
 
   void WriteFreePads() {
-    for (int i = 0; i < spec_.pads + spec_.shape6_pads; ++i) {
-      const bool shape6 = i >= spec_.pads;
+    for (int i = 0; i < recipe_.pads + recipe_.shape6_pads; ++i) {
+      const bool shape6 = i >= recipe_.pads;
       PadRecord pad;
       pad.x = GridX();
       pad.y = GridY();
@@ -188,10 +188,10 @@ class Generator {
     t.width = random_.Pick(kWidths) * kMil;
     t.layer = SignalLayer();
     t.net = NetFor(i);
-    if (spec_.level >= 2) t.polygon = OwnerFor(i, spec_.links.polygon_percent, polygon_records());
-    if (spec_.level >= 10) {
-      t.coordinate = OwnerFor(i, spec_.links.coordinate_percent, spec_.coordinates);
-      t.dimension = OwnerFor(i, spec_.links.dimension_percent, spec_.dimensions);
+    if (recipe_.level >= 2) t.polygon = OwnerFor(i, recipe_.links.polygon_percent, polygon_records());
+    if (recipe_.level >= 10) {
+      t.coordinate = OwnerFor(i, recipe_.links.coordinate_percent, recipe_.coordinates);
+      t.dimension = OwnerFor(i, recipe_.links.dimension_percent, recipe_.dimensions);
     }
     t.tag = Tag();
     records_.Track(t, false);
@@ -211,7 +211,7 @@ class Generator {
     a.width = Mils(8, 12);
     a.layer = random_.Percent(20) ? kTopOverlay : random_.Percent(50) ? kTopLayer : kBottomLayer;
     a.net = NetFor(i);
-    if (spec_.level >= 2) a.polygon = OwnerFor(i, spec_.links.polygon_percent, polygon_records());
+    if (recipe_.level >= 2) a.polygon = OwnerFor(i, recipe_.links.polygon_percent, polygon_records());
     a.tag = Tag();
     records_.Arc(a, false);
   }
@@ -224,7 +224,7 @@ class Generator {
     f.y2 = f.y1 + Mils(50, 300);
     f.layer = random_.Percent(50) ? kTopLayer : kBottomLayer;
     f.net = NetFor(i);
-    if (spec_.level >= 3) f.polygon = OwnerFor(i, spec_.links.polygon_percent, polygon_records());
+    if (recipe_.level >= 3) f.polygon = OwnerFor(i, recipe_.links.polygon_percent, polygon_records());
     f.tag = Tag();
     f.rotation = random_.Percent(20) ? 45.0 : 0.0;
     records_.Fill(f, false);
@@ -244,9 +244,9 @@ class Generator {
     s.mirrored = s.layer == kBottomOverlay ? 1 : 0;
     s.font = random_.Below(2);
     s.tag = Tag();
-    if (spec_.level >= 10) {
-      s.coordinate = OwnerFor(i, spec_.links.coordinate_percent, spec_.coordinates);
-      s.dimension = OwnerFor(i, spec_.links.dimension_percent, spec_.dimensions);
+    if (recipe_.level >= 10) {
+      s.coordinate = OwnerFor(i, recipe_.links.coordinate_percent, recipe_.coordinates);
+      s.dimension = OwnerFor(i, recipe_.links.dimension_percent, recipe_.dimensions);
     }
     s.text = random_.Pick(kTexts);
     records_.String(s, false);
@@ -255,7 +255,7 @@ class Generator {
   // --- Components -------------------------------------------------------------------------
 
   void WriteComponent(const ComponentPlan& p) {
-    const ComponentSpec& c = *p.spec;
+    const ComponentRecipe& c = *p.recipe;
     const bool surface = p.surface;
     const int overlay = p.bottom ? kBottomOverlay : kTopOverlay;
     const int copper = p.bottom ? kBottomLayer : kTopLayer;
@@ -309,7 +309,7 @@ class Generator {
       ApplyPadRules(pad);
       const std::string name = std::to_string(k + 1);
       pad.name = name;
-      if (pad.net > 0 && pad.net <= spec_.nets && !members_.empty()) {
+      if (pad.net > 0 && pad.net <= recipe_.nets && !members_.empty()) {
         auto& list = members_[static_cast<std::size_t>(pad.net - 1)];
         if (list.size() < kMembersPerNet) list.push_back(p.designator + "-" + name);
       }
@@ -376,12 +376,12 @@ class Generator {
 
   // --- Polygons, split planes, coordinates, dimensions --------------------------------------
 
-  int64_t polygon_records() const { return int64_t{spec_.polygons} + spec_.split_planes; }
+  int64_t polygon_records() const { return int64_t{recipe_.polygons} + recipe_.split_planes; }
 
   // The outline lies on a circle so that its arc edges follow the circle exactly.
   void WritePolygon(int index) {
-    const bool split = index >= spec_.polygons;
-    const int n = spec_.polygon_vertices;
+    const bool split = index >= recipe_.polygons;
+    const int n = recipe_.polygon_vertices;
     const int64_t radius = std::min(plan_.width, plan_.height) / (split ? 3 : 5);
     const int64_t cx =
         radius + 50 * kMil +
@@ -396,7 +396,7 @@ class Generator {
       PolygonVertex& v = vertices_[static_cast<std::size_t>(i)];
       v.x = cx + std::llround(radius * std::cos(radians));
       v.y = cy + std::llround(radius * std::sin(radians));
-      if (i < n && Picked(i, spec_.arc_edge_percent)) {
+      if (i < n && Picked(i, recipe_.arc_edge_percent)) {
         v.arc = true;
         v.cx = cx;
         v.cy = cy;
@@ -406,7 +406,7 @@ class Generator {
       }
     }
     PolygonRecord pg;
-    pg.layer = split ? kFirstPlane + (index - spec_.polygons) % 4 : (random_.Percent(50) ? kTopLayer : kBottomLayer);
+    pg.layer = split ? kFirstPlane + (index - recipe_.polygons) % 4 : (random_.Percent(50) ? kTopLayer : kBottomLayer);
     pg.net = NetFor(index);
     pg.number = index + 1;
     pg.flags[1] = random_.Percent(30);
@@ -446,9 +446,9 @@ class Generator {
   // --- Nets -------------------------------------------------------------------------------
 
   void WriteNets() {
-    const NetRules& rules = spec_.net_rules;
+    const NetRules& rules = recipe_.net_rules;
     std::vector<std::string_view> member_views;
-    for (int i = 0; i < spec_.nets; ++i) {
+    for (int i = 0; i < recipe_.nets; ++i) {
       const std::string name = NetName(i + 1);
       NetRecord net;
       net.name = name;
@@ -457,7 +457,7 @@ class Generator {
       net.topology = rules.topology.empty() ? 0 : *Cycled(rules.topology, i);
       net.priority = rules.priority.empty() ? 0 : *Cycled(rules.priority, i);
       net.attribute = rules.attribute.empty() ? 0 : *Cycled(rules.attribute, i);
-      // Ground and supply feed the first two internal planes unless the BoardSpec says otherwise.
+      // Ground and supply feed the first two internal planes unless the BoardRecipe says otherwise.
       net.plane_layer = rules.plane_layer.empty() ? (i < 2 ? kFirstPlane + i : 0) : *Cycled(rules.plane_layer, i);
       member_views.clear();
       if (!members_.empty()) {
@@ -468,7 +468,7 @@ class Generator {
     }
   }
 
-  const BoardSpec& spec_;
+  const BoardRecipe& recipe_;
   const BoardPlan& plan_;
   LineWriter& out_;
   RecordWriter records_;
@@ -482,6 +482,6 @@ class Generator {
 
 }  // namespace
 
-void WriteBoard(const BoardSpec& spec, const BoardPlan& plan, LineWriter& out) { Generator(spec, plan, out).Run(); }
+void WriteBoard(const BoardRecipe& recipe, const BoardPlan& plan, LineWriter& out) { Generator(recipe, plan, out).Run(); }
 
 }  // namespace boardgen

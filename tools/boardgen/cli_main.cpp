@@ -61,37 +61,37 @@ void PrintSummary(const boardgen::BoardSummary& s) {
 
 int main(int argc, char** argv) {
   CLI::App app{"Writes a valid text PCB file (PCB FILE 6) of any format level and size."};
-  boardgen::BoardSpec spec;
+  boardgen::BoardRecipe recipe;
   int64_t size = 0;
   int component_count = 0;
-  boardgen::ComponentSpec component;
+  boardgen::ComponentRecipe component;
   std::string designator_layer = "side";
   std::vector<int32_t> clearances, solder_mask, paste_mask, plane_clearance, net_widths, via_sizes;
   std::vector<int> routing, connect_styles, topologies, priorities;
   std::string output;
 
-  app.add_option("--level", spec.level, "format level 0 (PCB FILE 6) to 10 (version 2.80)")->check(CLI::Range(0, 10));
-  app.add_option("--seed", spec.seed, "random seed");
+  app.add_option("--level", recipe.level, "format level 0 (PCB FILE 6) to 10 (version 2.80)")->check(CLI::Range(0, 10));
+  app.add_option("--seed", recipe.seed, "random seed");
   app.add_option("--size", size, "a realistic mix of about N primitive records")->check(CLI::NonNegativeNumber);
   auto counts = app.add_option_group("counts", "records (override the --size mix)");
-  using Count = int boardgen::BoardSpec::*;
+  using Count = int boardgen::BoardRecipe::*;
   const std::vector<std::pair<std::string, Count>> count_options = {
-      {"--tracks", &boardgen::BoardSpec::tracks},
-      {"--arcs", &boardgen::BoardSpec::arcs},
-      {"--vias", &boardgen::BoardSpec::vias},
-      {"--pads", &boardgen::BoardSpec::pads},
-      {"--fills", &boardgen::BoardSpec::fills},
-      {"--strings", &boardgen::BoardSpec::strings},
-      {"--polygons", &boardgen::BoardSpec::polygons},
-      {"--split-planes", &boardgen::BoardSpec::split_planes},
-      {"--coordinates", &boardgen::BoardSpec::coordinates},
-      {"--dimensions", &boardgen::BoardSpec::dimensions},
-      {"--shape6-pads", &boardgen::BoardSpec::shape6_pads},
-      {"--nets", &boardgen::BoardSpec::nets},
-      {"--polygon-vertices", &boardgen::BoardSpec::polygon_vertices}};
+      {"--tracks", &boardgen::BoardRecipe::tracks},
+      {"--arcs", &boardgen::BoardRecipe::arcs},
+      {"--vias", &boardgen::BoardRecipe::vias},
+      {"--pads", &boardgen::BoardRecipe::pads},
+      {"--fills", &boardgen::BoardRecipe::fills},
+      {"--strings", &boardgen::BoardRecipe::strings},
+      {"--polygons", &boardgen::BoardRecipe::polygons},
+      {"--split-planes", &boardgen::BoardRecipe::split_planes},
+      {"--coordinates", &boardgen::BoardRecipe::coordinates},
+      {"--dimensions", &boardgen::BoardRecipe::dimensions},
+      {"--shape6-pads", &boardgen::BoardRecipe::shape6_pads},
+      {"--nets", &boardgen::BoardRecipe::nets},
+      {"--polygon-vertices", &boardgen::BoardRecipe::polygon_vertices}};
   std::vector<CLI::Option*> given;
   for (const auto& [name, member] : count_options) {
-    given.push_back(counts->add_option(name, spec.*member)->check(CLI::NonNegativeNumber));
+    given.push_back(counts->add_option(name, recipe.*member)->check(CLI::NonNegativeNumber));
   }
   CLI::Option* components_given =
       counts->add_option("--components", component_count, "components, each as the --comp-* options say")
@@ -109,9 +109,9 @@ int main(int argc, char** argv) {
         for (const auto& entry : kDesignatorLayers) names.push_back(entry.first);
         return names;
       }()));
-  auto defaults = app.add_flag("--defaults", spec.defaults, "write a DEFAULTS section");
-  auto options = app.add_flag("--options", spec.options, "write an OPTIONS section");
-  app.add_flag("--distinct-settings", spec.distinct_settings, "every DEFAULTS and OPTIONS value distinct");
+  auto defaults = app.add_flag("--defaults", recipe.defaults, "write a DEFAULTS section");
+  auto options = app.add_flag("--options", recipe.options, "write an OPTIONS section");
+  app.add_flag("--distinct-settings", recipe.distinct_settings, "every DEFAULTS and OPTIONS value distinct");
   app.add_option("--clearances", clearances, "six clearance values, host units")->expected(6)->delimiter(',');
   app.add_option("--routing", routing, "routing directions of file layers 1 to 16")->expected(16)->delimiter(',');
   app.add_option("--solder-mask", solder_mask, "pad solder mask expansions, cycled")->delimiter(',');
@@ -122,12 +122,12 @@ int main(int argc, char** argv) {
   app.add_option("--via-sizes", via_sizes, "net via sizes, cycled")->delimiter(',');
   app.add_option("--topologies", topologies, "net topology codes, cycled")->delimiter(',');
   app.add_option("--priorities", priorities, "net routing priorities, cycled")->delimiter(',');
-  app.add_option("--net-percent", spec.links.net_percent, "share of primitives naming a net")
+  app.add_option("--net-percent", recipe.links.net_percent, "share of primitives naming a net")
       ->check(CLI::Range(0, 100));
-  app.add_option("--dangling-percent", spec.links.dangling_percent, "share of links naming no record")
+  app.add_option("--dangling-percent", recipe.links.dangling_percent, "share of links naming no record")
       ->check(CLI::Range(0, 100));
-  app.add_flag("--nets-first", spec.nets_first, "NETDEF records before the primitives");
-  app.add_flag("--crlf", spec.crlf, "CR LF line ends");
+  app.add_flag("--nets-first", recipe.nets_first, "NETDEF records before the primitives");
+  app.add_flag("--crlf", recipe.crlf, "CR LF line ends");
   app.add_option("-o,--output", output, "output file (standard output when absent)");
   bool print_summary = false;
   app.add_flag("--summary", print_summary,
@@ -143,42 +143,42 @@ int main(int argc, char** argv) {
 
   if (size > 0) {
     // The mix first; explicit counts and switches then override it.
-    boardgen::BoardSpec mix = boardgen::RealisticBoard(size, spec.level, spec.seed);
+    boardgen::BoardRecipe mix = boardgen::RealisticBoard(size, recipe.level, recipe.seed);
     for (std::size_t i = 0; i < count_options.size(); ++i) {
-      if (given[i]->count() == 0) spec.*count_options[i].second = mix.*count_options[i].second;
+      if (given[i]->count() == 0) recipe.*count_options[i].second = mix.*count_options[i].second;
     }
-    if (components_given->count() == 0) spec.components = mix.components;
-    if (defaults->count() == 0) spec.defaults = true;
-    if (options->count() == 0) spec.options = true;
-    if (clearances.empty()) spec.option_values = mix.option_values;
-    spec.pad_rules = mix.pad_rules;
-    spec.net_rules = mix.net_rules;
+    if (components_given->count() == 0) recipe.components = mix.components;
+    if (defaults->count() == 0) recipe.defaults = true;
+    if (options->count() == 0) recipe.options = true;
+    if (clearances.empty()) recipe.option_values = mix.option_values;
+    recipe.pad_rules = mix.pad_rules;
+    recipe.net_rules = mix.net_rules;
   }
   if (components_given->count() > 0) {
     component.designator_layer = kDesignatorLayers.at(designator_layer);
-    spec.components = boardgen::Components(component_count, component);
+    recipe.components = boardgen::Components(component_count, component);
   }
-  if (!clearances.empty()) std::copy(clearances.begin(), clearances.end(), spec.option_values.clearances.begin());
-  if (!routing.empty()) std::copy(routing.begin(), routing.end(), spec.option_values.routing_directions.begin());
-  if (!solder_mask.empty()) spec.pad_rules.solder_mask = solder_mask;
-  if (!paste_mask.empty()) spec.pad_rules.paste_mask = paste_mask;
-  if (!plane_clearance.empty()) spec.pad_rules.plane_clearance = plane_clearance;
+  if (!clearances.empty()) std::copy(clearances.begin(), clearances.end(), recipe.option_values.clearances.begin());
+  if (!routing.empty()) std::copy(routing.begin(), routing.end(), recipe.option_values.routing_directions.begin());
+  if (!solder_mask.empty()) recipe.pad_rules.solder_mask = solder_mask;
+  if (!paste_mask.empty()) recipe.pad_rules.paste_mask = paste_mask;
+  if (!plane_clearance.empty()) recipe.pad_rules.plane_clearance = plane_clearance;
   if (!connect_styles.empty()) {
-    spec.pad_rules.connect.clear();
-    for (int code : connect_styles) spec.pad_rules.connect.push_back({code, 10000, 10000, 4});
+    recipe.pad_rules.connect.clear();
+    for (int code : connect_styles) recipe.pad_rules.connect.push_back({code, 10000, 10000, 4});
   }
-  if (!net_widths.empty()) spec.net_rules.width = net_widths;
-  if (!via_sizes.empty()) spec.net_rules.via_size = via_sizes;
-  if (!topologies.empty()) spec.net_rules.topology = topologies;
-  if (!priorities.empty()) spec.net_rules.priority = priorities;
+  if (!net_widths.empty()) recipe.net_rules.width = net_widths;
+  if (!via_sizes.empty()) recipe.net_rules.via_size = via_sizes;
+  if (!topologies.empty()) recipe.net_rules.topology = topologies;
+  if (!priorities.empty()) recipe.net_rules.priority = priorities;
 
   try {
     if (output.empty()) {
-      boardgen::Generate(spec, stdout);
+      boardgen::Generate(recipe, stdout);
       if (std::fflush(stdout) != 0) throw std::runtime_error("cannot write standard output");
     } else {
       boardgen::BoardSummary summary;
-      if (!boardgen::WriteBoardFile(spec, output, &summary)) {
+      if (!boardgen::WriteBoardFile(recipe, output, &summary)) {
         std::cerr << "boardgen: cannot write " << output << "\n";
         return 1;
       }
