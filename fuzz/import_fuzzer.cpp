@@ -33,15 +33,9 @@ Workspace& Work() {
 // A clean session for every input: no pending messages, nothing recorded, no one to ask.
 void ResetSession() {
   HostSession& session = Session();
-  session.options = HostOptions{};
+  session = HostSession{};
   session.options.test_mode = true;  // the rules dialog is never shown
   session.options.quiet = true;
-  session.queue.clear();
-  session.confirm_answers_used = 0;
-  session.delivered_messages = 0;
-  session.messages = nlohmann::json::array();
-  session.dialogs = nlohmann::json::array();
-  session.files = nlohmann::json::array();
 }
 
 bool WriteInput(const std::string& path, const std::uint8_t* data, std::size_t size) {

@@ -75,13 +75,7 @@ json ConstraintDocument(const orv::Model& model, const orv::ConstraintRecord& re
       } else {
         values.push_back(value);
       }
-      switch (def.type) {
-        case FieldType::kU8: at += 1; break;
-        case FieldType::kU16: at += 2; break;
-        case FieldType::kF64: at += 8; break;
-        case FieldType::kBytes: at += def.size; break;
-        default: at += 4; break;
-      }
+      at += orv::Width(def);
     }
   }
   return {{"Function", schema.function}, {"Values", values}};

@@ -217,13 +217,7 @@ void ObjectWriter::AppendConstraint(const orv::ConstraintRecord& record, std::st
         out += items;
         first = false;
       }
-      switch (def.type) {
-        case FieldType::kU8: at += 1; break;
-        case FieldType::kU16: at += 2; break;
-        case FieldType::kF64: at += 8; break;
-        case FieldType::kBytes: at += def.size; break;
-        default: at += 4; break;
-      }
+      at += orv::Width(def);
     }
   }
   out += "]}";

@@ -19,25 +19,6 @@ constexpr const char* kKindNames[kKindCount] = {
     "",          "",          "BoardOutline",  "",          "",              "",
     "Board",     ""};
 
-std::uint32_t Width(const FieldDef& def) {
-  switch (def.type) {
-    case FieldType::kU8:
-    case FieldType::kLayerId:
-      return 1;
-    case FieldType::kU16:
-      return 2;
-    case FieldType::kI32:
-    case FieldType::kU32:
-    case FieldType::kString:    // id of the string in the pool
-    case FieldType::kSegments:  // id of the segment block
-      return 4;
-    case FieldType::kF64:
-      return 8;
-    case FieldType::kBytes:
-      return def.size;
-  }
-  return 0;
-}
 
 
 
@@ -81,6 +62,26 @@ double LoadNumber(const std::uint8_t* place, FieldType type) {
 }
 
 }  // namespace
+
+std::uint32_t Width(const FieldDef& def) {
+  switch (def.type) {
+    case FieldType::kU8:
+    case FieldType::kLayerId:
+      return 1;
+    case FieldType::kU16:
+      return 2;
+    case FieldType::kI32:
+    case FieldType::kU32:
+    case FieldType::kString:    // id of the string in the pool
+    case FieldType::kSegments:  // id of the segment block
+      return 4;
+    case FieldType::kF64:
+      return 8;
+    case FieldType::kBytes:
+      return def.size;
+  }
+  return 0;
+}
 
 const char* KindName(std::uint8_t kind) { return kind < kKindCount ? kKindNames[kind] : ""; }
 

@@ -68,6 +68,10 @@ struct Schema {
   bool constraint = false;
 };
 
+// Bytes a field takes in a packed record (a rule's constraint values): strings and outlines by
+// their 4-byte id, layers as their one-byte number.
+std::uint32_t Width(const FieldDef& def);
+
 inline constexpr std::size_t kSegmentBytes = 37;
 inline constexpr std::size_t kMaxSegments = 5001;
 

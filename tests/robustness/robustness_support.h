@@ -127,15 +127,9 @@ inline nlohmann::json DocumentOf(std::uint32_t board, const std::string& file_na
 // A session as a new host process starts it, the rules dialog off (test mode).
 inline void FreshSession() {
   HostSession& session = Session();
-  session.options = HostOptions{};
+  session = HostSession{};
   session.options.test_mode = true;
   session.options.quiet = true;
-  session.queue.clear();
-  session.confirm_answers_used = 0;
-  session.delivered_messages = 0;
-  session.messages = nlohmann::json::array();
-  session.dialogs = nlohmann::json::array();
-  session.files = nlohmann::json::array();
 }
 
 }  // namespace robustness
