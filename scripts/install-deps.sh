@@ -4,7 +4,7 @@
 # and kicad (the check that KiCad loads the exported boards).
 #   scripts/install-deps.sh [--tests]
 set -euo pipefail
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev python3)
+packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev libjemalloc-dev python3)
 if [ "${1:-}" = "--tests" ]; then
   packages+=(clang libclang-rt-14-dev time kicad)
 fi
