@@ -21,28 +21,33 @@ std::size_t HashName(std::string_view name) { return std::hash<std::string_view>
 TNamePool::TNamePool() : starts_{0}, slots_(kFirstSlots, 0) {}
 
 std::uint32_t TNamePool::Intern(std::string_view name) {
+  const auto hash = static_cast<std::uint32_t>(HashName(name));
   const std::size_t mask = slots_.size() - 1;
-  for (std::size_t at = HashName(name) & mask;; at = (at + 1) & mask) {
-    const std::uint32_t id = slots_[at];
-    if (id == 0) {
+  for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+    const std::uint64_t slot = slots_[at];
+    if (slot == 0) {
       chars_.append(name);
       starts_.push_back(chars_.size());
       const auto made = static_cast<std::uint32_t>(Size());
-      slots_[at] = made;
+      slots_[at] = Slot(hash, made);
       if (Size() * 2 > slots_.size()) Grow();
       return made;
     }
-    if (Name(id) == name) return id;
+    // The stored hash settles almost every other name without reading its characters.
+    if (static_cast<std::uint32_t>(slot >> 32) == hash && Name(static_cast<std::uint32_t>(slot)) == name) {
+      return static_cast<std::uint32_t>(slot);
+    }
   }
 }
 
 void TNamePool::Grow() {
-  std::vector<std::uint32_t> slots(slots_.size() * 2, 0);
+  std::vector<std::uint64_t> slots(slots_.size() * 2, 0);
   const std::size_t mask = slots.size() - 1;
-  for (std::uint32_t id = 1; id <= Size(); ++id) {
-    std::size_t at = HashName(Name(id)) & mask;
+  for (const std::uint64_t slot : slots_) {
+    if (slot == 0) continue;
+    std::size_t at = static_cast<std::uint32_t>(slot >> 32) & mask;
     while (slots[at] != 0) at = (at + 1) & mask;
-    slots[at] = id;
+    slots[at] = slot;
   }
   slots_ = std::move(slots);
 }

@@ -24,10 +24,12 @@ class TNamePool {
 
  private:
   void Grow();
+  static std::uint64_t Slot(std::uint32_t hash, std::uint32_t id) { return (std::uint64_t{hash} << 32) | id; }
 
   std::string chars_;                 // the names back to back
   std::vector<std::size_t> starts_;   // name k spans starts_[k - 1] to starts_[k]
-  std::vector<std::uint32_t> slots_;  // name numbers by hash; 0 is a free slot
+  // By hash: the name's hash (low 32 bits, which also place it) over its number; 0 is a free slot.
+  std::vector<std::uint64_t> slots_;
 };
 
 class TKeySet {

@@ -51,7 +51,7 @@ json FieldValue(const orv::Model& model, orv::FieldType type, std::uint16_t size
     }
     case FieldType::kSegments: {
       json segments = json::array();
-      const auto& block = model.SegmentsAt(Load<std::uint32_t>(place));
+      const auto block = model.SegmentsAt(Load<std::uint32_t>(place));
       for (std::size_t at = 0; at + orv::kSegmentBytes <= block.size(); at += orv::kSegmentBytes) {
         segments.push_back(SegmentDocument(block.data() + at));
       }

@@ -166,7 +166,7 @@ void ObjectWriter::AppendValue(FieldType type, std::uint16_t size, const std::ui
       out += ']';
       break;
     case FieldType::kSegments: {
-      const std::vector<std::uint8_t>& block = model_.SegmentsAt(Load<std::uint32_t>(place));
+      const std::span<const std::uint8_t> block = model_.SegmentsAt(Load<std::uint32_t>(place));
       out += '[';
       for (std::size_t at = 0; at + orv::kSegmentBytes <= block.size(); at += orv::kSegmentBytes) {
         if (at != 0) out += ',';

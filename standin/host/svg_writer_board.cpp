@@ -40,7 +40,7 @@ json FieldValue(const orv::Model& model, const orv::FieldSlot& slot, const std::
     case FieldType::kString: return Latin1ToUtf8(model.StringAt(Load<std::uint32_t>(place)));
     case FieldType::kSegments: {
       json segments = json::array();
-      const auto& block = model.SegmentsAt(Load<std::uint32_t>(place));
+      const auto block = model.SegmentsAt(Load<std::uint32_t>(place));
       for (std::size_t at = 0; at + orv::kSegmentBytes <= block.size(); at += orv::kSegmentBytes) {
         const std::uint8_t* s = block.data() + at;
         segments.push_back({{"SegmentKind", s[0]},

@@ -146,6 +146,7 @@ Model::KindInfo& Model::BuildLayout(std::uint8_t kind) {
     const auto it = layout.by_name.find(name);
     if (it != layout.by_name.end()) layout.slots[it->second].def.initial_text = text;
   }
+  info.initial_text_ids.assign(layout.slots.size(), 0);
   const auto layer = layout.by_name.find("Layer");
   if (layer != layout.by_name.end()) info.layer_offset = static_cast<int>(layout.slots[layer->second].offset);
   const auto count = layout.by_name.find("PointCount");
@@ -194,9 +195,15 @@ std::uint32_t Model::NewString(std::string_view text) {
   return static_cast<std::uint32_t>(strings_.size() - 1);
 }
 
+std::uint32_t Model::NewSharedString(std::string_view text) {
+  const std::uint32_t id = NewString(text);
+  if (id != 0) strings_[id].capacity = 0;  // no room of its own: a write makes the object a copy
+  return id;
+}
+
 void Model::StoreString(std::uint8_t* place, std::string_view text) {
   const std::uint32_t id = Load<std::uint32_t>(place);
-  if (id == 0) {
+  if (id == 0 || strings_[id].capacity == 0) {
     Save<std::uint32_t>(place, NewString(text));
     return;
   }
@@ -212,14 +219,15 @@ void Model::StoreString(std::uint8_t* place, std::string_view text) {
 
 std::uint32_t Model::Create(std::uint8_t kind) {
   if (kind >= kKindCount) return 0;
-  const KindInfo& info = Finalise(kind);
+  KindInfo& info = Finalise(kind);
   ++revision_;
   const auto handle = static_cast<std::uint32_t>(objects_.size());
   Object& object = objects_.emplace_back();
   object.kind = kind;
   object.alive = true;
   object.data = records_.Allocate(info.layout.size);
-  for (const FieldSlot& slot : info.layout.slots) {
+  for (std::size_t s = 0; s < info.layout.slots.size(); ++s) {
+    const FieldSlot& slot = info.layout.slots[s];
     const bool zero = slot.def.type == FieldType::kBytes ||
                       (slot.def.type != FieldType::kSegments && slot.def.initial == 0 &&
                        !std::signbit(slot.def.initial) && slot.def.initial_text.empty());
@@ -227,7 +235,11 @@ std::uint32_t Model::Create(std::uint8_t kind) {
     for (std::uint32_t i = 0; i < slot.instances; ++i) {
       std::uint8_t* place = object.data + slot.offset + i * slot.stride;
       if (slot.def.type == FieldType::kString) {
-        Save<std::uint32_t>(place, NewString(slot.def.initial_text));
+        // Every new object of the kind starts with the same text (a rule's scopes are "All"):
+        // one shared string, until an object writes its own.
+        std::uint32_t& shared = info.initial_text_ids[s];
+        if (shared == 0) shared = NewSharedString(slot.def.initial_text);
+        Save<std::uint32_t>(place, shared);
       } else if (slot.def.type == FieldType::kSegments) {
         segments_.emplace_back();
         Save<std::uint32_t>(place, static_cast<std::uint32_t>(segments_.size() - 1));
@@ -288,9 +300,9 @@ void Model::ExchangeField(const KindInfo& info, const Object& object, const Fiel
       }
       break;
     case FieldType::kSegments: {
-      std::vector<std::uint8_t>& block = segments_[Load<std::uint32_t>(place)];
+      Outline& outline = segments_[Load<std::uint32_t>(place)];
       if (load) {
-        if (!block.empty()) std::memcpy(outside, block.data(), block.size());
+        if (outline.size != 0) std::memcpy(outside, outline.bytes, outline.size);
       } else {
         std::int64_t count = 0;
         if (info.point_count_slot >= 0) {
@@ -299,7 +311,16 @@ void Model::ExchangeField(const KindInfo& info, const Object& object, const Fiel
         }
         // Entries 0 to PointCount are meaningful; a count outside the array keeps what fits.
         const std::size_t entries = static_cast<std::size_t>(std::clamp<std::int64_t>(count + 1, 0, kMaxSegments));
-        block.assign(outside, outside + entries * kSegmentBytes);
+        const auto size = static_cast<std::uint32_t>(entries * kSegmentBytes);
+        if (size > outline.capacity) {
+          // Room for twice as much, so that an outline stored again and again as it grows costs
+          // no more than twice its final size.
+          outline.capacity = std::max<std::uint32_t>(size, std::min<std::uint32_t>(
+                                                               outline.capacity * 2, kMaxSegments * kSegmentBytes));
+          outline.bytes = records_.Allocate(outline.capacity);
+        }
+        if (size != 0) std::memcpy(outline.bytes, outside, size);
+        outline.size = size;
       }
       break;
     }
@@ -497,6 +518,7 @@ void Model::Reset() {
   strings_.clear();
   strings_.emplace_back();
   texts_.Clear();
+  for (KindInfo& info : kinds_) std::fill(info.initial_text_ids.begin(), info.initial_text_ids.end(), 0);
   segments_.clear();
   segments_.emplace_back();
   iterators_.clear();

@@ -250,7 +250,10 @@ class Model {
     const Text& text = strings_[id];
     return {text.chars, text.size};
   }
-  [[nodiscard]] const std::vector<std::uint8_t>& SegmentsAt(std::uint32_t id) const { return segments_[id]; }
+  [[nodiscard]] std::span<const std::uint8_t> SegmentsAt(std::uint32_t id) const {
+    const Outline& outline = segments_[id];
+    return {outline.bytes, outline.size};
+  }
   [[nodiscard]] const ConstraintRecord* ConstraintOf(std::uint32_t handle) const;
 
   // ---- containers and iterators
@@ -292,6 +295,7 @@ class Model {
     int point_count_slot = -1;
     std::vector<std::pair<std::string, double>> initial_numbers;
     std::vector<std::pair<std::string, std::string>> initial_texts;
+    std::vector<std::uint32_t> initial_text_ids;  // per slot: the shared initial string, once made
   };
   struct Iterator {
     std::vector<std::uint32_t> items;
@@ -317,7 +321,14 @@ class Model {
     };
     std::vector<Run> runs;
   };
+  // An outline's segments in the record arena, rewritten in place while they fit.
+  struct Outline {
+    std::uint8_t* bytes = nullptr;
+    std::uint32_t size = 0;
+    std::uint32_t capacity = 0;
+  };
   // A string of the pool: its characters in the text arena, rewritten in place while they fit.
+  // A shared string has capacity 0 and is never rewritten.
   struct Text {
     char* chars = nullptr;
     std::uint32_t size = 0;
@@ -348,6 +359,8 @@ class Model {
                      std::uint8_t* outside, bool load);
   Iterator* FindIterator(std::uint32_t iterator);
   std::uint32_t NewString(std::string_view text);
+  // A string objects share until one of them writes its own (capacity 0 marks it).
+  std::uint32_t NewSharedString(std::string_view text);
   void StoreString(std::uint8_t* place, std::string_view text);
   std::int32_t ExchangeConstraint(int schema_id, std::uint8_t dir, std::uint32_t handle, Object& object,
                                   void* const* pointers);
@@ -369,7 +382,7 @@ class Model {
   ByteArena records_;
   ChunkedStore<Text> strings_;  // id 0 is the shared empty string
   ByteArena texts_;
-  std::vector<std::vector<std::uint8_t>> segments_;
+  std::vector<Outline> segments_;  // id 0 is the empty outline
   std::unordered_map<std::uint32_t, Iterator> iterators_;
   std::uint32_t next_iterator_ = 0x40000001u;
   std::uint32_t last_iterator_ = 0;  // the iterator asked last, found without a lookup

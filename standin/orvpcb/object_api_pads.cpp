@@ -255,7 +255,34 @@ std::uint8_t PercentageOn(const ObjectView& pad, std::uint8_t layer) {
 }
 
 // Only rounded rectangles have a corner: that percentage of half the smaller side.
+I32 CornerRadius(std::uint8_t shape, I32 x, I32 y, std::uint8_t percentage) {
+  return shape == kRoundedRectangle ? static_cast<I32>(std::min(x, y) / 2.0 * std::min<double>(percentage, 100) / 100)
+                                    : 0;
+}
+
+// A pad nobody gave per-layer values (every pad of an import): each layer it is on shows the
+// values of its third of the stack, with the default percentage. The view starts all zero.
+void FillSimplePadLayers(ObjectView& pad) {
+  std::array<I32, 3> radius{};
+  for (std::size_t part = 0; part < 3; ++part) {
+    radius[part] = CornerRadius(pad.shape[part], pad.x_size[part], pad.y_size[part], kDefaultPercentage);
+  }
+  pad.percentage_on.fill(kDefaultPercentage);
+  for (std::uint8_t layer = 0; layer < orv::kPadLayerInstances; ++layer) {
+    if (!OnLayer(pad, layer)) continue;
+    const std::size_t part = Part(layer);
+    pad.shape_on[layer] = pad.shape[part];
+    pad.x_size_on[layer] = pad.x_size[part];
+    pad.y_size_on[layer] = pad.y_size[part];
+    pad.corner_radius_on[layer] = radius[part];
+  }
+}
+
 void FillPadLayers(ObjectView& pad) {
+  if (pad.layers == nullptr) {
+    FillSimplePadLayers(pad);
+    return;
+  }
   for (std::uint8_t layer = 0; layer < orv::kPadLayerInstances; ++layer) {
     const std::uint8_t shape = ShapeOn(pad, layer);
     const auto [x, y] = SizeOn(pad, layer);
@@ -264,9 +291,7 @@ void FillPadLayers(ObjectView& pad) {
     pad.x_size_on[layer] = x;
     pad.y_size_on[layer] = y;
     pad.percentage_on[layer] = percentage;
-    pad.corner_radius_on[layer] =
-        shape == kRoundedRectangle ? static_cast<I32>(std::min(x, y) / 2.0 * std::min<double>(percentage, 100) / 100)
-                                   : 0;
+    pad.corner_radius_on[layer] = CornerRadius(shape, x, y, percentage);
   }
 }
 
