@@ -113,6 +113,46 @@ TEST(ObjectRoundTrip, OutlinesKeepSegmentsUpToPointCount) {
   ExpectOutlineRoundTrip<TPcbSplitPlane>(22);
 }
 
+// An outline stored again and again as it grows and shrinks, as a reader filling a polygon
+// might: each load gives exactly the segments of the last store, none left from a longer one.
+TEST(ObjectRoundTrip, OutlineStoredAgainKeepsOnlyItsLastSegments) {
+  const std::uint32_t handle = New(10);
+  auto polygon = std::make_unique<TPcbPolygon>(handle);
+  polygon->Exchange(true);
+  for (const int count : {2, 40, 4999, 7, 5000, 0}) {
+    SCOPED_TRACE(count);
+    polygon->PointCount = count;
+    for (int i = 0; i <= count; ++i) polygon->Segments[i] = {1, count, i, 0, 0, 0, 0.0, 0.0};
+    polygon->Exchange(false);
+    for (auto& segment : polygon->Segments) segment = {};
+    polygon->Exchange(true);
+    EXPECT_EQ(std::int32_t{polygon->Segments[count].Y}, count);
+    EXPECT_EQ(std::int32_t{polygon->Segments[0].X}, count);
+    if (count + 1 < kSegmentCount) {
+      EXPECT_EQ(std::int32_t{polygon->Segments[count + 1].X}, 0) << "a segment of an earlier, longer store";
+    }
+  }
+}
+
+// New rules start with the same scopes ("All"); one rule writing its own leaves the others'.
+TEST(ObjectRoundTrip, InitialTextIsEachObjectsOwnOnceWritten) {
+  orv::Model& model = orv::Server();
+  const std::uint32_t first = model.Create(orv::kRuleKind);
+  const std::uint32_t second = model.Create(orv::kRuleKind);
+  model.SetText(first, "Scope1", "HasPad('U1-1')");
+  model.SetText(second, "Scope2", "");
+  EXPECT_EQ(model.GetText(first, "Scope1"), "HasPad('U1-1')");
+  EXPECT_EQ(model.GetText(first, "Scope2"), "All");
+  EXPECT_EQ(model.GetText(second, "Scope1"), "All");
+  EXPECT_EQ(model.GetText(second, "Scope2"), "");
+  EXPECT_EQ(model.GetText(model.Create(orv::kRuleKind), "Scope1"), "All");
+  // Written back longer and shorter in place, the text stays the object's own.
+  model.SetText(second, "Scope1", "A");
+  model.SetText(second, "Scope1", "InNet('GND') or InNet('VCC')");
+  EXPECT_EQ(model.GetText(second, "Scope1"), "InNet('GND') or InNet('VCC')");
+  EXPECT_EQ(model.GetText(first, "Scope1"), "HasPad('U1-1')");
+}
+
 TEST(ObjectRoundTrip, DimensionKeepsItsReferences) {
   const std::uint32_t handle = New(13);
   auto stored = std::make_unique<TPcbDimension>(handle);
