@@ -11,6 +11,7 @@
 #include "standin/host/import_command.h"
 #include "standin/host/kicad_export.h"
 #include "standin/host/plugin_loader.h"
+#include "standin/host/process_end.h"
 #include "standin/host/svg_writer_board.h"
 
 namespace {
@@ -90,7 +91,7 @@ int main(int argc, char** argv) {
     request.plugin_path = plugin_path;
     request.options.confirm_abort = ParseAnswers(confirm);
     request.options.interactive = isatty(STDIN_FILENO) != 0;
-    return RunImport(request);
+    return EndAfterWork(RunImport(request));
   }
   if (render->parsed()) return RunRender(render_document, render_svg, render_quiet);
   if (exporter->parsed()) return RunExport(export_document, export_kicad, export_quiet);

@@ -1,8 +1,0 @@
-// jemalloc's settings for the host program, read by the allocator when the process starts (it
-// looks the name up in the program: it must not be mangled or static). Huge pages for the heap
-// and for the allocator's own tables: an import allocates its memory once and keeps it to the
-// end, so the larger pages waste nothing and save a page fault per 4 KB (see CMakeLists.txt).
-extern "C" {
-extern const char* malloc_conf;
-const char* malloc_conf = "thp:always,metadata_thp:always";
-}

@@ -1,0 +1,20 @@
+// The host program on jemalloc: the allocator's settings and how the program ends (see
+// process_end.h and CMakeLists.txt).
+#include <cstdio>
+#include <cstdlib>
+
+#include "standin/host/process_end.h"
+
+// jemalloc's settings, read by the allocator when the process starts (it looks the name up in the
+// program: it must not be mangled or static). Huge pages for the heap and for the allocator's own
+// tables: an import allocates its memory once and keeps it to the end, so the larger pages waste
+// nothing and save a page fault per 4 KB.
+extern "C" {
+extern const char* malloc_conf;
+const char* malloc_conf = "thp:always,metadata_thp:always";
+}
+
+int EndAfterWork(int status) {
+  std::fflush(nullptr);
+  std::_Exit(status);
+}
