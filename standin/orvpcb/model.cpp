@@ -147,6 +147,24 @@ Model::KindInfo& Model::BuildLayout(std::uint8_t kind) {
     if (it != layout.by_name.end()) layout.slots[it->second].def.initial_text = text;
   }
   info.initial_text_ids.assign(layout.slots.size(), 0);
+  // A new object's record: the numbers that do not start at zero written once here and copied;
+  // texts and outlines are made per object.
+  std::vector<std::uint8_t> initial(layout.size, 0);
+  bool any_number = false;
+  for (std::size_t s = 0; s < layout.slots.size(); ++s) {
+    const FieldSlot& slot = layout.slots[s];
+    if (slot.def.type == FieldType::kSegments || (slot.def.type == FieldType::kString && !slot.def.initial_text.empty())) {
+      info.text_and_outline_slots.push_back(s);
+      continue;
+    }
+    if (slot.def.type == FieldType::kString || slot.def.type == FieldType::kBytes) continue;
+    if (slot.def.initial == 0 && !std::signbit(slot.def.initial)) continue;  // the arena's zero bytes
+    for (std::uint32_t i = 0; i < slot.instances; ++i) {
+      SaveNumber(initial.data() + slot.offset + i * slot.stride, slot.def.type, slot.def.initial);
+    }
+    any_number = true;
+  }
+  if (any_number) info.initial_record = std::move(initial);
   const auto layer = layout.by_name.find("Layer");
   if (layer != layout.by_name.end()) info.layer_offset = static_cast<int>(layout.slots[layer->second].offset);
   const auto count = layout.by_name.find("PointCount");
@@ -226,12 +244,9 @@ std::uint32_t Model::Create(std::uint8_t kind) {
   object.kind = kind;
   object.alive = true;
   object.data = records_.Allocate(info.layout.size);
-  for (std::size_t s = 0; s < info.layout.slots.size(); ++s) {
+  if (!info.initial_record.empty()) std::memcpy(object.data, info.initial_record.data(), info.initial_record.size());
+  for (const std::size_t s : info.text_and_outline_slots) {
     const FieldSlot& slot = info.layout.slots[s];
-    const bool zero = slot.def.type == FieldType::kBytes ||
-                      (slot.def.type != FieldType::kSegments && slot.def.initial == 0 &&
-                       !std::signbit(slot.def.initial) && slot.def.initial_text.empty());
-    if (zero) continue;  // the arena's zero bytes are the value
     for (std::uint32_t i = 0; i < slot.instances; ++i) {
       std::uint8_t* place = object.data + slot.offset + i * slot.stride;
       if (slot.def.type == FieldType::kString) {
@@ -240,11 +255,9 @@ std::uint32_t Model::Create(std::uint8_t kind) {
         std::uint32_t& shared = info.initial_text_ids[s];
         if (shared == 0) shared = NewSharedString(slot.def.initial_text);
         Save<std::uint32_t>(place, shared);
-      } else if (slot.def.type == FieldType::kSegments) {
+      } else {
         segments_.emplace_back();
         Save<std::uint32_t>(place, static_cast<std::uint32_t>(segments_.size() - 1));
-      } else {
-        SaveNumber(place, slot.def.type, slot.def.initial);
       }
     }
   }

@@ -299,6 +299,8 @@ class Model {
     std::vector<std::pair<std::string, double>> initial_numbers;
     std::vector<std::pair<std::string, std::string>> initial_texts;
     std::vector<std::uint32_t> initial_text_ids;  // per slot: the shared initial string, once made
+    std::vector<std::uint8_t> initial_record;       // a new record's bytes; empty when all zero
+    std::vector<std::size_t> text_and_outline_slots;  // slots a new object gets a text or outline in
   };
   struct Iterator {
     std::vector<std::uint32_t> items;
