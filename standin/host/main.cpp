@@ -2,12 +2,15 @@
 // describe the importer, draw a saved board document, write it as a KiCad board, convert folders.
 #include <unistd.h>
 
+#include <filesystem>
 #include <iostream>
 #include <string>
+#include <system_error>
 
 #include <CLI/CLI.hpp>
 
 #include "standin/host/convert_command.h"
+#include "standin/host/heap.h"
 #include "standin/host/import_command.h"
 #include "standin/host/kicad_export.h"
 #include "standin/host/plugin_loader.h"
@@ -91,6 +94,9 @@ int main(int argc, char** argv) {
     request.plugin_path = plugin_path;
     request.options.confirm_abort = ParseAnswers(confirm);
     request.options.interactive = isatty(STDIN_FILENO) != 0;
+    std::error_code error;
+    const std::uintmax_t file_bytes = std::filesystem::file_size(request.file, error);
+    const HeapWarmer warmer(error ? 0 : file_bytes);
     return EndAfterWork(RunImport(request));
   }
   if (render->parsed()) return RunRender(render_document, render_svg, render_quiet);
