@@ -42,6 +42,7 @@ if [[ ! -x /usr/bin/time ]]; then
 fi
 
 if [[ $build -eq 1 ]]; then
+  "$repo/scripts/install-deps.sh"
   echo "== building Release in $build_dir"
   cmake -S "$repo" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVIDERAVE_TESTS=OFF >/dev/null
   cmake --build "$build_dir" -j2 --target viderave viderave_plugin boardgen_cli >/dev/null
