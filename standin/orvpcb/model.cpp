@@ -327,7 +327,7 @@ void Model::ExchangeField(const KindInfo& info, const Object& object, const Fiel
         const auto size = static_cast<std::uint32_t>(entries * kSegmentBytes);
         if (size > outline.capacity) {
           // Room for twice as much, so that an outline stored again and again as it grows costs
-          // no more than twice its final size.
+          // a few times its final size at most, not the sum of every size it passed through.
           outline.capacity = std::max<std::uint32_t>(size, std::min<std::uint32_t>(
                                                                outline.capacity * 2, kMaxSegments * kSegmentBytes));
           outline.bytes = records_.Allocate(outline.capacity);
