@@ -221,18 +221,18 @@ std::uint32_t Model::NewSharedString(std::string_view text) {
 
 void Model::StoreString(std::uint8_t* place, std::string_view text) {
   const std::uint32_t id = Load<std::uint32_t>(place);
-  if (id == 0 || strings_[id].capacity == 0) {
+  Text* const entry = id == 0 ? nullptr : &strings_[id];
+  if (entry == nullptr || entry->capacity == 0) {  // no text yet, or a shared one: the object's own
     Save<std::uint32_t>(place, NewString(text));
     return;
   }
-  Text& entry = strings_[id];
-  if (text.size() > entry.capacity) {
+  if (text.size() > entry->capacity) {
     // A longer text gets new room; the old characters stay unused until the model is reset.
-    entry.capacity = static_cast<std::uint32_t>((text.size() + 7) & ~std::size_t{7});
-    entry.chars = reinterpret_cast<char*>(texts_.Allocate(entry.capacity));
+    entry->capacity = static_cast<std::uint32_t>((text.size() + 7) & ~std::size_t{7});
+    entry->chars = reinterpret_cast<char*>(texts_.Allocate(entry->capacity));
   }
-  if (!text.empty()) std::memmove(entry.chars, text.data(), text.size());
-  entry.size = static_cast<std::uint32_t>(text.size());
+  if (!text.empty()) std::memmove(entry->chars, text.data(), text.size());
+  entry->size = static_cast<std::uint32_t>(text.size());
 }
 
 std::uint32_t Model::Create(std::uint8_t kind) {
