@@ -13,34 +13,8 @@
 
 #include <cstdint>
 
+#include "host/api/vocabulary.h"
 #include "host/short_string.h"
-
-// Object kind codes of the host (PcbApi_CreateObject, PcbApi_GetObjectIdFromObjectHandle).
-enum class ObjectKind : std::uint8_t {
-  kArc = 1,
-  kPad = 2,
-  kVia = 3,
-  kTrack = 4,
-  kText = 5,
-  kFill = 6,
-  kFromTo = 7,
-  kNet = 8,
-  kComponent = 9,
-  kPolygon = 10,
-  kRegion = 11,
-  kComponentBody = 12,
-  kDimension = 13,
-  kCoordinate = 14,
-  kObjectClass = 15,
-  kRule = 16,
-  kManualFromTo = 17,
-  kDifferentialPair = 18,
-  kViolation = 19,
-  kEmbedded = 20,
-  kEmbeddedBoard = 21,
-  kSplitPlane = 22,
-  kBoardOutline = 26,
-};
 
 struct TRectangle {
   std::int32_t Left = 0;

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "host/api/vocabulary.h"
+
 namespace layer_id {
 
 enum class LayerClass : std::uint8_t {
@@ -20,13 +22,13 @@ enum class LayerClass : std::uint8_t {
   kSingle = 6,  // overlays, paste, solder, drill guide, keep-out, drill drawing, multi-layer, ...
 };
 
-inline constexpr std::uint8_t kTopLayer = 1;
-inline constexpr std::uint8_t kBottomLayer = 32;
-inline constexpr std::uint8_t kFirstPlane = 39;
-inline constexpr std::uint8_t kLastPlane = 54;
-inline constexpr std::uint8_t kFirstMechanical = 57;
-inline constexpr std::uint8_t kLastMechanical = 72;
-inline constexpr std::uint8_t kLastLayer = 82;
+inline constexpr std::uint8_t kTopLayer = host_layer::kTopLayer;
+inline constexpr std::uint8_t kBottomLayer = host_layer::kBottomLayer;
+inline constexpr std::uint8_t kFirstPlane = host_layer::kInternalPlane1;
+inline constexpr std::uint8_t kLastPlane = host_layer::kInternalPlane16;
+inline constexpr std::uint8_t kFirstMechanical = host_layer::kMechanical1;
+inline constexpr std::uint8_t kLastMechanical = host_layer::kMechanical16;
+inline constexpr std::uint8_t kLastLayer = host_layer::kLastLayer;
 
 constexpr std::uint32_t Make(LayerClass layer_class, std::uint32_t ordinal) {
   return (static_cast<std::uint32_t>(layer_class) << 16) | (ordinal & 0xFFFFu);
