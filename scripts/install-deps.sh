@@ -1,22 +1,21 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, when some are missing; with --tests also those
-# of the whole test run: clang and its run-time libraries (the fuzz target), time (benchmarks)
-# and kicad (the check that KiCad loads the exported boards).
-#   scripts/install-deps.sh [--tests]
+# Installs the Debian packages a build or a test stage needs, when some are missing.
+#   scripts/install-deps.sh           the build's packages
+#   scripts/install-deps.sh --tests   also those of the core test stages: clang and its run-time
+#                                     libraries (the fuzz target) and time (benchmarks)
+#   scripts/install-deps.sh --kicad   KiCad, for the check that KiCad loads the exported boards
+# Exit status: 0 all there, 3 some could not be had from the registry (the last line on standard
+# error says which and the registry's words), 2 usage.
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev libjemalloc-dev python3)
-if [ "${1:-}" = "--tests" ]; then
-  packages+=(clang libclang-rt-14-dev time kicad)
-fi
-missing=()
-for package in "${packages[@]}"; do
-  dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  sudo_cmd=""
-  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source "$(dirname "$0")/packages.sh"
+
+label=build
+packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
+  libjemalloc-dev python3 xz-utils)
+case "${1:-}" in
+  "") ;;
+  --tests) label=tests packages+=(clang libclang-rt-14-dev time) ;;
+  --kicad) label=kicad packages=(kicad python3) ;;
+  *) echo "usage: scripts/install-deps.sh [--tests|--kicad]" >&2; exit 2 ;;
+esac
+install_packages "$label" "${packages[@]}" || exit 3

@@ -19,28 +19,34 @@ windows_build=$(realpath -m "${2:-build-win32}")
 jobs=$(nproc)
 started=$(date +%s)
 
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
+source "$root/scripts/packages.sh"
 
-apt_install() {  # apt_install [-t SUITE] PACKAGE...
-  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+# Exit status 3: the toolchain could not be had from the registry (the last line on standard
+# error says what and why); the test command then skips this stage instead of failing it.
+unavailable() {
+  echo "windows-build: toolchain unavailable: $*" >&2
+  exit 3
 }
 
 install_toolchain() {
-  local packages=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 wine wine32:i386 wine64 python3)
-  local missing=() package
+  local added=""
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     as_root dpkg --add-architecture i386
+    added=yes
+    PACKAGE_INDEX_REFRESHED=""  # the i386 lists are new: fetch them whatever was done before
   fi
-  for package in "${packages[@]}"; do
-    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
-  done
-  if [ ${#missing[@]} -gt 0 ]; then
-    echo "windows-build: installing ${missing[*]}"
-    as_root apt-get update -qq
-    apt_install "${missing[@]}"
+  if ! install_packages windows g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 wine wine32:i386 wine64 python3; then
+    # Leave apt as it was: an i386 index that cannot be fetched would fail every later update.
+    if [ -n "$added" ] && as_root dpkg --remove-architecture i386 2>/dev/null; then
+      as_root apt-get update -qq >/dev/null 2>&1 || true
+    fi
+    unavailable "$PACKAGES_FAILURE"
   fi
+}
+
+# The address of the machine's own Debian source for its release, as apt has it configured.
+debian_source() {
+  apt-cache policy | awk -v suite="$1/main" '$3 == suite && $2 ~ /^[a-z+]+:/ { print $2; exit }'
 }
 
 qemu_major() {
@@ -52,18 +58,21 @@ enable_i386_programs() {
   if /usr/lib/wine/wine --version >/dev/null 2>&1; then return; fi
   echo "windows-build: this kernel runs no 32-bit programs; running them with qemu"
   if [ "$(qemu_major)" = "" ] || [ "$(qemu_major)" -lt 8 ]; then
-    local codename suite list=/etc/apt/sources.list.d/viderave-backports.list
+    local codename suite source list=/etc/apt/sources.list.d/viderave-backports.list
     codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
     if [ "$codename" = "bookworm" ]; then
       suite=bookworm-backports
-      echo "deb http://deb.debian.org/debian $suite main" | as_root tee "$list" >/dev/null
-      as_root apt-get update -qq
-      apt_install -t "$suite" qemu-user
+      source=$(debian_source "$codename")
+      [ -n "$source" ] || unavailable "no Debian source for $codename is configured, so none for $suite"
+      echo "deb $source $suite main" | as_root tee "$list" >/dev/null
+      PACKAGE_INDEX_REFRESHED=""
+      local status=0
+      install_from_suite windows "$suite" qemu-user || status=$?
       as_root rm -f "$list"
-      as_root apt-get update -qq
+      refresh_package_index
+      [ "$status" -eq 0 ] || unavailable "$PACKAGES_FAILURE"
     else
-      as_root apt-get update -qq
-      apt_install qemu-user
+      install_packages windows qemu-user || unavailable "$PACKAGES_FAILURE"
     fi
   fi
   local binfmt=/proc/sys/fs/binfmt_misc qemu
