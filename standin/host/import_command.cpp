@@ -94,6 +94,47 @@ bool Readable(const fs::path& path, std::string& why) {
   return true;
 }
 
+// The first line of a file as a user can read it back: at most 60 characters, bytes outside
+// printable ASCII written as \xNN.
+std::string QuotedFirstLine(const std::string& file_name) {
+  constexpr std::size_t kShown = 60;
+  File file(std::fopen(file_name.c_str(), "rb"));
+  std::string quoted = "\"";
+  std::size_t shown = 0;
+  for (int c = file ? std::fgetc(file.get()) : EOF; c != EOF && c != '\n' && c != '\r'; c = std::fgetc(file.get())) {
+    if (shown++ == kShown) {
+      quoted += "...";
+      break;
+    }
+    if (c >= 0x20 && c < 0x7F) {
+      quoted += static_cast<char>(c);
+    } else {
+      char escaped[5];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned>(c));
+      quoted += escaped;
+    }
+  }
+  return quoted + "\"";
+}
+
+// Why an import the importer ended with 0 did not complete, as far as the host can tell: the
+// file, the importer's own recognition, or the user's answer to the abort confirmation.
+std::string WhyNotImported(const PluginModule& plugin, const std::string& file_name, const HostSession& session) {
+  std::error_code error;
+  const auto size = fs::file_size(file_name, error);
+  if (error) return "the file could no longer be read";
+  if (size == 0) return "the file is empty";
+  if (!plugin.Recognised(file_name)) {
+    return "not a text PCB file: its first line is " + QuotedFirstLine(file_name) +
+           ", not a banner of this family (PCB FILE 6 ...)";
+  }
+  for (const auto& message : session.messages) {
+    const auto type = message.value("Type", 0u);
+    if ((type & 0xFu) == MB_YESNO && message.value("Answer", 0) == IDYES) return "aborted: the abort was confirmed";
+  }
+  return "the importer ended early";
+}
+
 }  // namespace
 
 std::string DefaultDocumentPath(const std::string& absolute_file) {
@@ -196,7 +237,12 @@ int RunImport(const ImportRequest& request) {
     if (!request.options.quiet) std::cerr << "viderave: " << kicad::Summary(exported, request.kicad_path) << "\n";
   }
   if (!request.options.quiet) {
-    std::cerr << "viderave: " << (imported ? "imported " : "import did not complete: ") << request.file << "\n";
+    if (imported) {
+      std::cerr << "viderave: imported " << request.file << "\n";
+    } else {
+      std::cerr << "viderave: import did not complete: " << request.file << ": "
+                << WhyNotImported(plugin, file_name, session) << "\n";
+    }
   }
   return imported ? 0 : 1;
 }

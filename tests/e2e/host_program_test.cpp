@@ -79,6 +79,35 @@ TEST(HostProgram, UnrecognisedFileCallsNoHostFunction) {
   EXPECT_EQ(ReadText(trace), "");
 }
 
+std::string Repeated(const std::string& text, int times) {
+  std::string all;
+  for (int i = 0; i < times; ++i) all += text;
+  return all;
+}
+
+// An import that does not complete says why on the terminal, and still saves the document.
+TEST(HostProgram, SaysWhyAnImportDidNotComplete) {
+  struct Case {
+    std::string name, text, options, reason;
+  } cases[] = {
+      {"empty", "", "", ": the file is empty"},
+      {"foreign", "PCB FIL 6 VERSION 2.80\x01\nFT\n", "",
+       R"(: not a text PCB file: its first line is "PCB FIL 6 VERSION 2.80\x01", not a banner)"},
+      {"long", std::string(100, 'x') + "\n", "", "its first line is \"" + std::string(60, 'x') + "...\""},
+      {"aborted", "PCB FILE 6 VERSION 2.80\n0 5 0 0 0 0 0 0 0 0\n" + Repeated("FT\n0 0 0 0 100 0 10 1 0 0 0\n0 0 0 0 0\n", 5),
+       "--escape-at 2 --confirm-abort yes", ": aborted: the abort was confirmed"},
+  };
+  for (const Case& c : cases) {
+    const std::string path = WriteFile(UniqueBoardPath(c.name), c.text);
+    const std::string json = path + ".json";
+    const auto run = RunHost("import " + Quote(path) + " --test-mode --json " + Quote(json) + " " + c.options);
+    EXPECT_EQ(run.status, 1) << c.name << run.err;
+    EXPECT_NE(run.err.find("viderave: import did not complete: " + path), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(c.reason), std::string::npos) << c.name << ": " << run.err;
+    EXPECT_EQ(ReadJson(json)["document"], "viderave-board") << c.name;
+  }
+}
+
 TEST(HostProgram, MissingFileOrFolderIsAUsageError) {
   const std::string json = UniqueBoardPath("none") + ".json";
   EXPECT_EQ(RunHost("import /nonexistent/board.PCB --quiet --json " + Quote(json)).status, 2);
