@@ -45,7 +45,7 @@ if [[ $build -eq 1 ]]; then
   "$repo/scripts/install-deps.sh"
   echo "== building Release in $build_dir"
   cmake -S "$repo" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVIDERAVE_TESTS=OFF >/dev/null
-  cmake --build "$build_dir" -j2 --target viderave viderave_plugin boardgen_cli >/dev/null
+  cmake --build "$build_dir" -j2 --target viderave viderave_plugin boardgen_cli plugin_alone_bench >/dev/null
 fi
 host=$build_dir/viderave
 boardgen=$build_dir/boardgen
@@ -113,6 +113,10 @@ for size in $sizes; do
       printf "%-9s %8.1f %9d | %8.3f %8.1f %10.0f %8.1f | %8.3f %6.2f | %8.3f %8.1f %8.1f\n",
         size, bytes / 1e6, objects, t, bytes / 1e6 / t, objects / t, peak / 1024, wc, t / wc, dt, db / 1e6, db / 1e6 / dt }'
   echo "   import runs: ${import_times[*]}   wc -w runs: ${wc_times[*]}   document runs: ${doc_times[*]}"
+  # The plug-in's own cost, against a host that keeps nothing (in-process, so no start-up).
+  alone=$("$build_dir/plugin_alone_bench" "$board" "$runs")
+  alone_s=$(echo "$alone" | sed -n 's/.* in \([0-9.]*\) s .*/\1/p')
+  echo "   $alone; $(awk -v a="$alone_s" -v wc="$wc_s" 'BEGIN { printf "%.2f x wc -w", a / wc }')"
 done
 echo "load at end: $(cut -d' ' -f1-3 /proc/loadavg)"
 
