@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
+#include "viewers/board_view.h"
 
 namespace kicad {
 
@@ -49,8 +49,8 @@ struct RuleTranslation {
   int as_constraints = 0;    // of which written as custom rules with a constraint
 };
 
-// Reads the rule objects (ObjectId 16) of a board document.
-RuleTranslation TranslateRules(const std::vector<const nlohmann::json*>& rules);
+// Reads the rules of a board view.
+RuleTranslation TranslateRules(const std::vector<view::Rule>& rules);
 
 // The project file: the Default net class and the board constraints the rules need (blind and
 // buried vias allowed, no minimum that would hide a rule).

@@ -1,4 +1,4 @@
-// The KiCad 6 board writer: a board document (the JSON tree `render` reads) in, the text of a
+// The KiCad 6 board writer: a board view (viewers/board_view.h) in, the text of a
 // .kicad_pcb file (format version 20211014) out. Used by kicad_export.cpp; the pieces live in
 // kicad_board.cpp (index, header, nets), kicad_footprints.cpp, kicad_items.cpp and
 // kicad_zones.cpp.
@@ -26,11 +26,11 @@
 #include <unordered_set>
 #include <vector>
 
-#include <nlohmann/json.hpp>
+#include "viewers/board_view.h"
 
-#include "standin/host/kicad_format.h"
-#include "standin/host/kicad_layers.h"
-#include "standin/host/kicad_rules.h"
+#include "viewers/kicad_format.h"
+#include "viewers/kicad_layers.h"
+#include "viewers/kicad_rules.h"
 
 namespace kicad {
 
@@ -40,13 +40,6 @@ struct ExportCounts {
   std::int64_t graphics = 0, texts = 0;
   std::int64_t pour_primitives = 0;  // left to KiCad's zone filler
   std::int64_t left_out = 0;         // on a layer KiCad has no counterpart for, or of no size
-};
-
-// Host object kinds (ObjectId).
-enum ObjectKind : int {
-  kArcKind = 1, kPadKind = 2, kViaKind = 3, kTrackKind = 4, kTextKind = 5, kFillKind = 6,
-  kNetKind = 8, kComponentKind = 9, kPolygonKind = 10, kDimensionKind = 13, kCoordinateKind = 14,
-  kRuleKind = 16, kSplitPlaneKind = 22,
 };
 
 // Where an item is written: on the board, or inside a footprint whose position and rotation
@@ -63,7 +56,7 @@ struct Placement {
 
 class BoardWriter {
  public:
-  BoardWriter(const nlohmann::json& document, const RuleTranslation& rules);
+  BoardWriter(const view::BoardView& view, const RuleTranslation& rules);
   std::string Write(ExportCounts& counts);
 
  private:
@@ -71,48 +64,47 @@ class BoardWriter {
   void Index();
   void WriteHeader(std::string& out) const;
   void WriteNets(std::string& out);
-  [[nodiscard]] int NetOf(const nlohmann::json& object) const;
-  [[nodiscard]] std::uint8_t LayerOf(const nlohmann::json& object) const;
-  [[nodiscard]] bool IsPour(const nlohmann::json& object) const;
-  [[nodiscard]] const nlohmann::json* Find(std::int64_t handle) const;
+  [[nodiscard]] int NetOf(const view::Object& object) const;
+  [[nodiscard]] std::uint8_t LayerOf(const view::Object& object) const;
+  [[nodiscard]] bool IsPour(const view::Object& object) const;
+  [[nodiscard]] const view::Object* Find(std::uint32_t handle) const;
 
   // kicad_footprints.cpp
-  void WriteFootprint(std::string& out, const nlohmann::json& component);
-  void WriteFreePad(std::string& out, const nlohmann::json& pad);
-  bool WritePad(std::string& out, const nlohmann::json& pad, const Placement& at, const std::string& key);
-  void WriteFootprintText(std::string& out, const nlohmann::json* text, const char* role, bool shown,
+  void WriteFootprint(std::string& out, const view::Object& component);
+  void WriteFreePad(std::string& out, const view::Object& pad);
+  bool WritePad(std::string& out, const view::Object& pad, const Placement& at, const std::string& key);
+  void WriteFootprintText(std::string& out, const view::Object* text, const char* role, bool shown,
                           const Placement& at, bool bottom);
 
   // kicad_items.cpp
-  void WriteMember(std::string& out, const nlohmann::json& object, const Placement& at);
-  void WriteTrack(std::string& out, const nlohmann::json& track, const Placement& at);
-  void WriteArc(std::string& out, const nlohmann::json& arc, const Placement& at);
-  void WriteVia(std::string& out, const nlohmann::json& via);
-  void WriteText(std::string& out, const nlohmann::json& text, const Placement& at);
-  void WriteFillGraphic(std::string& out, const nlohmann::json& fill, const Placement& at);
-  void WriteMarker(std::string& out, const nlohmann::json& marker);
+  void WriteMember(std::string& out, const view::Object& object, const Placement& at);
+  void WriteTrack(std::string& out, const view::Object& track, const Placement& at);
+  void WriteArc(std::string& out, const view::Object& arc, const Placement& at);
+  void WriteVia(std::string& out, const view::Object& via);
+  void WriteText(std::string& out, const view::Object& text, const Placement& at);
+  void WriteFillGraphic(std::string& out, const view::Object& fill, const Placement& at);
+  void WriteMarker(std::string& out, const view::Object& marker);
   void Line(std::string& out, const Placement& at, Point a, Point b, double width, std::string_view layer);
   void TextItem(std::string& out, const Placement& at, const char* role, const std::string& text, Point origin,
                 double height, double width, double degrees, bool mirrored, bool hidden, std::string_view layer);
 
   // kicad_zones.cpp
-  void WriteOutlineZone(std::string& out, const nlohmann::json& outline);
-  void WriteFillZone(std::string& out, const nlohmann::json& fill);
+  void WriteOutlineZone(std::string& out, const view::Object& outline);
+  void WriteFillZone(std::string& out, const view::Object& fill);
   void WritePlaneZones(std::string& out);
   void Zone(std::string& out, int net, std::string_view layer, int priority, bool solid, std::int32_t clearance,
             const std::vector<Point>& outline);
-  void IncludeExtent(const nlohmann::json& object);
+  void IncludeExtent(const view::Object& object);
 
-  const nlohmann::json& document_;
+  const view::BoardView& view_;
   const RuleTranslation& rules_;
   ExportCounts counts_;
-  std::vector<const nlohmann::json*> objects_;
-  std::unordered_map<std::int64_t, const nlohmann::json*> by_handle_;
-  std::unordered_map<std::int64_t, int> net_codes_;  // net handle -> KiCad net code
+  std::unordered_map<std::uint32_t, const view::Object*> by_handle_;
+  std::unordered_map<std::uint32_t, int> net_codes_;  // net handle -> KiCad net code
   std::vector<std::string> net_names_;               // by KiCad net code; [0] is ""
-  std::unordered_map<std::int64_t, std::vector<const nlohmann::json*>> members_;  // component -> members
-  std::unordered_set<std::int64_t> component_texts_;  // designators and comments
-  std::unordered_set<std::int64_t> drawn_markers_;    // coordinates and dimensions with members
+  std::unordered_map<std::uint32_t, std::vector<const view::Object*>> members_;  // component -> members
+  std::unordered_set<std::uint32_t> component_texts_;  // designators and comments
+  std::unordered_set<std::uint32_t> drawn_markers_;    // coordinates and dimensions with members
   std::array<std::string, kLastHostLayer + 1> plane_nets_{};
   HostLayers used_;
   std::unique_ptr<LayerTable> layers_;

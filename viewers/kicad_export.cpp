@@ -1,21 +1,16 @@
-// Writes the KiCad project files of a board document.
-#include "standin/host/kicad_export.h"
+// Writes the KiCad project files of a board view.
+#include "viewers/kicad_export.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 
-#include "standin/host/board_document.h"
-#include "standin/host/document.h"
-#include "standin/host/text.h"
+#include "viewers/document_reader.h"
 
 namespace kicad {
 namespace {
-
-using nlohmann::json;
 
 bool WriteFile(const std::string& path, const std::string& text, std::string& error) {
   std::FILE* out = std::fopen(path.c_str(), "wb");
@@ -34,23 +29,12 @@ bool WriteFile(const std::string& path, const std::string& text, std::string& er
 
 }  // namespace
 
-ExportResult ExportKicad(const json& document, const std::string& board_path) {
+ExportResult ExportKicad(const view::BoardView& view, const std::string& board_path) {
   ExportResult result;
-  std::vector<const json*> rules;
-  const auto objects = document.find("objects");
-  if (objects != document.end() && objects->is_array()) {
-    for (const json& object : *objects) {
-      if (!object.is_object()) continue;
-      if (Int(object, "ObjectId") == kRuleKind) {
-        rules.push_back(&object);
-      } else {
-        ++result.objects;
-      }
-    }
-  }
-  result.rules = static_cast<std::int64_t>(rules.size());
-  result.rules_written = TranslateRules(rules);
-  BoardWriter writer(document, result.rules_written);
+  result.rules = static_cast<std::int64_t>(view.rules.size());
+  result.objects = static_cast<std::int64_t>(view.objects.size()) - result.rules;
+  result.rules_written = TranslateRules(view.rules);
+  BoardWriter writer(view, result.rules_written);
   const std::string board = writer.Write(result.counts);
   const std::filesystem::path path(board_path);
   std::filesystem::path project = path, custom = path;
@@ -61,18 +45,6 @@ ExportResult ExportKicad(const json& document, const std::string& board_path) {
                         result.error) &&
               WriteFile(custom.string(), result.rules_written.custom_rules, result.error);
   return result;
-}
-
-json DocumentTree(orv::Model& model, std::uint32_t board, const std::string& file_name) {
-  json tree = {{"document", "viderave-board"}, {"version", 1}, {"fileName", Latin1ToUtf8(file_name)}};
-  tree["board"] = BoardDocument(model, board);
-  json objects = json::array();
-  for (std::uint32_t handle = board + 1; handle < model.HandleLimit(); ++handle) {
-    if (!model.Alive(handle) || model.KindOf(handle) == orv::kBoardKind) continue;
-    objects.push_back(ObjectDocument(model, handle));
-  }
-  tree["objects"] = std::move(objects);
-  return tree;
 }
 
 std::string Summary(const ExportResult& result, const std::string& board_path) {
@@ -92,26 +64,22 @@ std::string Summary(const ExportResult& result, const std::string& board_path) {
 }  // namespace kicad
 
 int RunExport(const std::string& document_path, const std::string& board_path, bool quiet) {
-  std::ifstream in(document_path, std::ios::binary);
+  std::FILE* in = std::fopen(document_path.c_str(), "rb");
   std::error_code ignored;
-  if (!in || std::filesystem::is_directory(document_path, ignored)) {
+  if (in == nullptr || std::filesystem::is_directory(document_path, ignored)) {
     std::cerr << "viderave: cannot read " << document_path << ": "
-              << (in ? "is a folder, not a file" : std::strerror(errno)) << "\n";
+              << (in != nullptr ? "is a folder, not a file" : std::strerror(errno)) << "\n";
+    if (in != nullptr) std::fclose(in);
     return 2;
   }
-  nlohmann::json document;
-  try {
-    document = nlohmann::json::parse(in);
-  } catch (const nlohmann::json::exception& e) {
-    std::cerr << "viderave: cannot export " << document_path << ": not a JSON document: " << e.what() << "\n";
+  view::BoardView board;
+  const view::DocumentRead read = view::ReadDocument(in, board);
+  std::fclose(in);
+  if (!read.ok) {
+    std::cerr << "viderave: cannot export " << document_path << ": " << read.error << "\n";
     return 2;
   }
-  if (!document.is_object() || kicad::Text(document, "document") != "viderave-board") {
-    std::cerr << "viderave: cannot export " << document_path
-              << ": not a board document (no \"document\": \"viderave-board\")\n";
-    return 2;
-  }
-  const kicad::ExportResult result = kicad::ExportKicad(document, board_path);
+  const kicad::ExportResult result = kicad::ExportKicad(board, board_path);
   if (!result.ok) {
     std::cerr << "viderave: " << result.error << "\n";
     return 2;

@@ -1,6 +1,6 @@
 // The board writer's index of the document, the file's head (layers, setup) and its nets, and
 // the order in which everything else is written.
-#include "standin/host/kicad_board.h"
+#include "viewers/kicad_board.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,20 +9,9 @@
 namespace kicad {
 namespace {
 
-using nlohmann::json;
+using view::Object;
 
-std::vector<std::int64_t> Containers(const json& object) {
-  std::vector<std::int64_t> handles;
-  const auto found = object.find("Containers");
-  if (found == object.end() || !found->is_array()) return handles;
-  for (const json& handle : *found) {
-    json holder = {{"h", handle}};
-    handles.push_back(Int(holder, "h"));
-  }
-  return handles;
-}
-
-std::uint8_t ByteLayer(std::int64_t value) {
+std::uint8_t ByteLayer(std::int32_t value) {
   return value >= 0 && value <= kLastHostLayer ? static_cast<std::uint8_t>(value) : kNoLayer;
 }
 
@@ -45,96 +34,90 @@ std::string PadKey(const std::string& designator, const std::string& pad_name) {
   return (designator.empty() ? std::string("Free") : designator) + "-" + pad_name;
 }
 
-BoardWriter::BoardWriter(const json& document, const RuleTranslation& rules) : document_(document), rules_(rules) {}
+BoardWriter::BoardWriter(const view::BoardView& view, const RuleTranslation& rules) : view_(view), rules_(rules) {}
 
-const json* BoardWriter::Find(std::int64_t handle) const {
+const Object* BoardWriter::Find(std::uint32_t handle) const {
   const auto found = by_handle_.find(handle);
   return found == by_handle_.end() ? nullptr : found->second;
 }
 
-std::uint8_t BoardWriter::LayerOf(const json& object) const { return ByteLayer(Int(object, "Layer")); }
+std::uint8_t BoardWriter::LayerOf(const view::Object& object) const { return ByteLayer(object.layer); }
 
-int BoardWriter::NetOf(const json& object) const {
-  const auto found = net_codes_.find(Int(object, "Net"));
+int BoardWriter::NetOf(const view::Object& object) const {
+  const auto found = net_codes_.find(object.net);
   return found == net_codes_.end() ? 0 : found->second;
 }
 
-bool BoardWriter::IsPour(const json& object) const {
-  for (const std::int64_t container : Containers(object)) {
-    const json* owner = Find(container);
+bool BoardWriter::IsPour(const view::Object& object) const {
+  const std::uint32_t* containers = view_.ContainersOf(object);
+  for (std::uint32_t i = 0; i < object.container_count; ++i) {
+    const Object* owner = Find(containers[i]);
     if (owner == nullptr) continue;
-    const std::int64_t kind = Int(*owner, "ObjectId");
-    if ((kind == kPolygonKind || kind == kSplitPlaneKind) && LayerOf(*owner) == LayerOf(object)) return true;
+    const std::int64_t kind = owner->kind;
+    if ((kind == KindCode(ObjectKind::kPolygon) || kind == KindCode(ObjectKind::kSplitPlane)) && LayerOf(*owner) == LayerOf(object)) return true;
   }
   return false;
 }
 
 void BoardWriter::Index() {
-  const auto objects = document_.find("objects");
-  if (objects != document_.end() && objects->is_array()) {
-    for (const json& object : *objects) {
-      if (!object.is_object()) continue;
-      objects_.push_back(&object);
-      by_handle_[Int(object, "Handle")] = &object;
-    }
-  }
+  by_handle_.reserve(view_.objects.size());
+  for (const Object& object : view_.objects) by_handle_[object.handle] = &object;
   std::unordered_set<std::string> taken;
   net_names_.push_back("");
   taken.insert("");
-  for (const json* object : objects_) {
-    const std::int64_t kind = Int(*object, "ObjectId");
-    if (kind == kNetKind) {
+  for (const Object& each : view_.objects) {
+    const Object* object = &each;
+    const std::int64_t kind = object->kind;
+    if (kind == KindCode(ObjectKind::kNet)) {
       // KiCad knows a net by its name: an empty or repeated name gets a suffix so that every
       // net of the host stays a net of its own.
-      const std::string name = Text(*object, "Name");
+      const std::string name = std::string(view_.String(object->text));
       std::string unique = name.empty() ? "Net" : name;
       for (int n = 2; taken.count(unique) != 0; ++n) unique = (name.empty() ? "Net" : name) + "_" + std::to_string(n);
       taken.insert(unique);
-      net_codes_[Int(*object, "Handle")] = static_cast<int>(net_names_.size());
+      net_codes_[object->handle] = static_cast<int>(net_names_.size());
       net_names_.push_back(unique);
-    } else if (kind == kComponentKind) {
-      component_texts_.insert(Int(*object, "NameText"));
-      component_texts_.insert(Int(*object, "CommentText"));
+    } else if (kind == KindCode(ObjectKind::kComponent)) {
+      component_texts_.insert(object->name_text);
+      component_texts_.insert(object->comment_text);
     }
   }
   component_texts_.erase(0);
-  for (const json* object : objects_) {
-    for (const std::int64_t container : Containers(*object)) {
-      const json* owner = Find(container);
+  for (const Object& member : view_.objects) {
+    const std::uint32_t* containers = view_.ContainersOf(member);
+    for (std::uint32_t i = 0; i < member.container_count; ++i) {
+      const std::uint32_t container = containers[i];
+      const Object* owner = Find(container);
       if (owner == nullptr) continue;
-      const std::int64_t kind = Int(*owner, "ObjectId");
-      if (kind == kComponentKind) {
-        members_[container].push_back(object);
+      const std::int64_t kind = owner->kind;
+      if (kind == KindCode(ObjectKind::kComponent)) {
+        members_[container].push_back(&member);
         break;
       }
-      if (kind == kCoordinateKind || kind == kDimensionKind) drawn_markers_.insert(container);
+      if (kind == KindCode(ObjectKind::kCoordinate) || kind == KindCode(ObjectKind::kDimension)) drawn_markers_.insert(container);
     }
   }
   // The layers things lie on decide which inner copper layers exist.
-  for (const json* object : objects_) {
-    const std::int64_t kind = Int(*object, "ObjectId");
-    if (kind == kViaKind) {
-      used_.set(ByteLayer(Int(*object, "LowLayer")));
-      used_.set(ByteLayer(Int(*object, "HighLayer")));
-    } else if (kind != kNetKind && kind != kRuleKind && kind != kComponentKind) {
+  for (const Object& each : view_.objects) {
+    const Object* object = &each;
+    const std::int64_t kind = object->kind;
+    if (kind == KindCode(ObjectKind::kVia)) {
+      used_.set(ByteLayer(object->low_layer));
+      used_.set(ByteLayer(object->high_layer));
+    } else if (kind != KindCode(ObjectKind::kNet) && kind != KindCode(ObjectKind::kRule) && kind != KindCode(ObjectKind::kComponent)) {
       used_.set(LayerOf(*object));
     }
     IncludeExtent(*object);
   }
   // An internal plane whose net is a net of the board is copper even with nothing on it.
-  const auto board = document_.find("board");
   std::array<std::string, kLastHostLayer + 1> names{};
-  if (board != document_.end() && board->is_object() && board->contains("layers") && (*board)["layers"].is_array()) {
-    for (const json& layer : (*board)["layers"]) {
-      const std::uint8_t number = ByteLayer(Int(layer, "Number"));
-      if (number == kNoLayer) continue;
-      names[number] = Text(layer, "Name");
-      if (!IsPlane(number)) continue;
-      const std::string net = Text(layer, "PlaneNetName");
-      if (std::find(net_names_.begin() + 1, net_names_.end(), net) == net_names_.end()) continue;
-      plane_nets_[number] = net;
-      used_.set(number);
-    }
+  for (std::uint8_t number = 1; number <= kLastHostLayer; ++number) {
+    names[number] = view_.layers[number].name;
+    if (!IsPlane(number)) continue;
+    const std::string& net = view_.layers[number].plane_net_name;
+    if (std::find(net_names_.begin() + 1, net_names_.end(), net) == net_names_.end()) continue;
+    plane_nets_[number] = net;
+    used_.set(number);
   }
   layers_ = std::make_unique<LayerTable>(used_, names);
 }
@@ -171,28 +154,30 @@ std::string BoardWriter::Write(ExportCounts& counts) {
   WriteNets(out);
   // A component's own primitives are written inside its footprint; a pad outside every
   // component gets a footprint of its own.
-  std::unordered_set<const json*> owned;
+  std::unordered_set<const Object*> owned;
   for (const auto& [component, members] : members_) owned.insert(members.begin(), members.end());
-  for (const json* object : objects_) {
-    const std::int64_t kind = Int(*object, "ObjectId");
-    if (kind == kComponentKind) WriteFootprint(out, *object);
-    if (kind == kPadKind && owned.count(object) == 0) WriteFreePad(out, *object);
+  for (const Object& each : view_.objects) {
+    const Object* object = &each;
+    const std::int64_t kind = object->kind;
+    if (kind == KindCode(ObjectKind::kComponent)) WriteFootprint(out, *object);
+    if (kind == KindCode(ObjectKind::kPad) && owned.count(object) == 0) WriteFreePad(out, *object);
   }
   const Placement board;
-  for (const json* object : objects_) {
-    const std::int64_t kind = Int(*object, "ObjectId");
-    if (kind == kViaKind) {
+  for (const Object& each : view_.objects) {
+    const Object* object = &each;
+    const std::int64_t kind = object->kind;
+    if (kind == KindCode(ObjectKind::kVia)) {
       WriteVia(out, *object);
       continue;
     }
     if (owned.count(object) != 0) continue;
     switch (kind) {
-      case kTrackKind: WriteTrack(out, *object, board); break;
-      case kArcKind: WriteArc(out, *object, board); break;
-      case kTextKind:
-        if (component_texts_.count(Int(*object, "Handle")) == 0) WriteText(out, *object, board);
+      case KindCode(ObjectKind::kTrack): WriteTrack(out, *object, board); break;
+      case KindCode(ObjectKind::kArc): WriteArc(out, *object, board); break;
+      case KindCode(ObjectKind::kText):
+        if (component_texts_.count(object->handle) == 0) WriteText(out, *object, board);
         break;
-      case kFillKind:
+      case KindCode(ObjectKind::kFill):
         if (IsPour(*object)) {
           ++counts_.pour_primitives;
         } else if (layers_->IsCopper(LayerOf(*object))) {
@@ -201,11 +186,11 @@ std::string BoardWriter::Write(ExportCounts& counts) {
           WriteFillGraphic(out, *object, board);
         }
         break;
-      case kPolygonKind:
-      case kSplitPlaneKind: WriteOutlineZone(out, *object); break;
-      case kCoordinateKind:
-      case kDimensionKind:
-        if (drawn_markers_.count(Int(*object, "Handle")) == 0) WriteMarker(out, *object);
+      case KindCode(ObjectKind::kPolygon):
+      case KindCode(ObjectKind::kSplitPlane): WriteOutlineZone(out, *object); break;
+      case KindCode(ObjectKind::kCoordinate):
+      case KindCode(ObjectKind::kDimension):
+        if (drawn_markers_.count(object->handle) == 0) WriteMarker(out, *object);
         break;
       default: break;
     }

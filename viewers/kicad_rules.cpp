@@ -1,11 +1,13 @@
-// Rule objects of a board document to the KiCad project's net class, the board setup, the
+// The rules of a board view to the KiCad project's net class, the board setup, the
 // pads' own settings and the custom rules file.
-#include "standin/host/kicad_rules.h"
+#include "viewers/kicad_rules.h"
 
 #include <array>
 #include <string_view>
 
-#include "standin/host/kicad_format.h"
+#include <nlohmann/json.hpp>
+
+#include "viewers/kicad_format.h"
 
 namespace kicad {
 namespace {
@@ -26,19 +28,7 @@ enum RuleKind : int {
   kPasteMask = 14,
 };
 
-std::int32_t Value(const json& rule, std::size_t i) {
-  const auto constraint = rule.find("Constraint");
-  if (constraint == rule.end() || !constraint->is_object()) return 0;
-  const auto values = constraint->find("Values");
-  if (values == constraint->end() || !values->is_array() || i >= values->size()) return 0;
-  json holder = {{"v", (*values)[i]}};
-  return Length(holder, "v");
-}
-
-bool HasValues(const json& rule) {
-  const auto constraint = rule.find("Constraint");
-  return constraint != rule.end() && constraint->is_object() && constraint->contains("Values");
-}
+std::int32_t Value(const view::Rule& rule, std::size_t i) { return i < rule.values.size() ? rule.values[i] : 0; }
 
 bool WholeBoard(const std::string& scope) { return scope.empty() || scope == "All"; }
 
@@ -70,7 +60,7 @@ std::string OnB(std::string condition) {
 
 std::string MmValue(std::int32_t host) { return Mm(host) + "mm"; }
 
-PlaneConnect ConnectOf(const json& rule) {
+PlaneConnect ConnectOf(const view::Rule& rule) {
   // Connect styles: 0 relief, 1 direct, 2 no connection. Values: style, expansion, air gap,
   // conductor count, conductor width.
   constexpr std::array<int, 3> kZoneConnect = {1, 2, 0};
@@ -84,11 +74,11 @@ PlaneConnect ConnectOf(const json& rule) {
 
 class Translator {
  public:
-  void Add(const json& rule) {
-    const std::string name = Text(rule, "RuleName");
-    const std::string scope1 = Text(rule, "Scope1");
-    const std::string scope2 = Text(rule, "Scope2");
-    const auto kind = static_cast<int>(Int(rule, "RuleKind"));
+  void Add(const view::Rule& rule) {
+    const std::string name = rule.name;
+    const std::string scope1 = rule.scope1;
+    const std::string scope2 = rule.scope2;
+    const auto kind = static_cast<int>(rule.rule_kind);
     if (WholeBoard(scope1) && WholeBoard(scope2)) {
       AddBoardWide(rule, kind, name);
       return;
@@ -155,8 +145,8 @@ class Translator {
     return condition.empty() ? "true" : "(" + condition + ")";
   }
 
-  void AddBoardWide(const json& rule, int kind, const std::string& name) {
-    if (!HasValues(rule)) return;  // un-routed net rule: KiCad checks connections itself
+  void AddBoardWide(const view::Rule& rule, int kind, const std::string& name) {
+    if (!rule.has_values) return;  // un-routed net rule: KiCad checks connections itself
     auto first = [&](auto& slot, auto value) {
       if (slot) {
         head_ += "# " + name + ": a second board-wide rule of its kind; the first one is kept\n";
@@ -182,7 +172,7 @@ class Translator {
     }
   }
 
-  void AddPadScoped(const json& rule, int kind, const std::string& name, const std::string& pad) {
+  void AddPadScoped(const view::Rule& rule, int kind, const std::string& name, const std::string& pad) {
     PadSettings& settings = out_.pads[pad];
     std::string what;
     switch (kind) {
@@ -207,10 +197,10 @@ class Translator {
         break;
       }
       default:
-        Note(name, Text(rule, "Scope1"), "no KiCad setting for this rule kind on a pad");
+        Note(name, rule.scope1, "no KiCad setting for this rule kind on a pad");
         return;
     }
-    Note(name, Text(rule, "Scope1"), "set on the pad itself: " + what);
+    Note(name, rule.scope1, "set on the pad itself: " + what);
   }
 
   void Rule(const std::string& name, const std::vector<std::string>& constraints, const std::string& condition) {
@@ -251,9 +241,9 @@ std::string ExpressionLiteral(const std::string& name) {
   return literal + "'";
 }
 
-RuleTranslation TranslateRules(const std::vector<const json*>& rules) {
+RuleTranslation TranslateRules(const std::vector<view::Rule>& rules) {
   Translator translator;
-  for (const json* rule : rules) translator.Add(*rule);
+  for (const view::Rule& rule : rules) translator.Add(rule);
   return translator.Finish();
 }
 

@@ -1,6 +1,6 @@
 // Layer stacking and colours of the board picture, in the colours PCB editors have made usual:
 // top copper red, bottom copper blue, overlays yellow and olive, masks translucent.
-#include "standin/host/svg_writer_layers.h"
+#include "viewers/svg_writer_layers.h"
 
 #include <array>
 

@@ -5,10 +5,10 @@
 #include <unordered_map>
 
 #include "host/api/board.h"
-#include "standin/host/svg_writer.h"
-#include "standin/host/svg_writer_format.h"
-#include "standin/host/svg_writer_layers.h"
-#include "standin/host/svg_writer_shapes.h"
+#include "viewers/svg_writer.h"
+#include "viewers/svg_writer_format.h"
+#include "viewers/svg_writer_layers.h"
+#include "viewers/svg_writer_shapes.h"
 
 namespace svg {
 namespace {

@@ -1,9 +1,8 @@
-// Draws a board as an SVG picture from the objects of its board document, given one at a time as
-// JSON (ObjectDocument's shape), so that a fresh import and a saved document draw alike:
+// Draws a board as an SVG picture from its typed view (viewers/board_view.h), which a fresh
+// import and a saved document fill alike:
 //
 //   SvgWriter svg;
-//   svg.SetTitle(file_name);
-//   for (each object) svg.Add(object);
+//   svg.AddView(view);   // the view's title and every object
 //   svg.Write(file);
 //
 // Only compact geometry is kept per object, never the JSON, so a board of a million objects
@@ -21,7 +20,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include <nlohmann/json.hpp>
+#include "viewers/board_view.h"
 
 namespace svg {
 
@@ -81,9 +80,11 @@ class SvgWriter {
   // The picture's <title>, e.g. the board's file name (UTF-8).
   void SetTitle(std::string_view title) { title_ = title; }
 
-  // Takes one object of the board document. Kinds that have no picture (nets, rules, ...),
-  // objects on NoLayer or of zero size add nothing; malformed fields read as 0.
-  void Add(const nlohmann::json& object);
+  // The view's title and every object of it.
+  void AddView(const view::BoardView& board);
+  // Takes one object of a view. Kinds that have no picture (nets, rules, ...), objects on
+  // NoLayer or of zero size add nothing.
+  void Add(const view::Object& object, const view::BoardView& board);
 
   // The SVG document, written in pieces. Write returns false on a write error.
   bool Write(std::FILE* out) const;
@@ -91,17 +92,12 @@ class SvgWriter {
 
   [[nodiscard]] std::size_t ShapeCount() const { return shapes_.size(); }
 
-  // Object kinds (ObjectId) that have a picture, and the fields Add reads besides Handle,
-  // ObjectId and Containers: a caller that builds the objects itself may leave out the rest.
-  static bool Draws(std::int64_t object_id);
-  static bool Reads(std::string_view field);
-
  private:
   class Sink;
   void WriteTo(Sink& sink) const;
-  void AddPad(const nlohmann::json& object, Shape shape);
-  void AddOutline(const nlohmann::json& object, Shape shape);
-  void AddText(const nlohmann::json& object, Shape shape);
+  void AddPad(const view::Object& object, Shape shape);
+  void AddOutline(const view::Object& object, const view::BoardView& board, Shape shape);
+  void AddText(const view::Object& object, const view::BoardView& board, Shape shape);
   void Push(const Shape& shape);
 
   std::string title_;

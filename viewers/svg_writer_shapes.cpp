@@ -1,13 +1,13 @@
 // Elements of the board picture, one per shape, and their extents. Host angles run
 // counter-clockwise from +X with Y up; the picture's Y points down, so a host rotation r
 // becomes rotate(-r) and a counter-clockwise arc has the SVG sweep flag 0.
-#include "standin/host/svg_writer_shapes.h"
+#include "viewers/svg_writer_shapes.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-#include "standin/host/svg_writer_format.h"
+#include "viewers/svg_writer_format.h"
 
 namespace svg {
 namespace {

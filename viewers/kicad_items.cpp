@@ -4,21 +4,20 @@
 #include <cmath>
 #include <numbers>
 
-#include "standin/host/kicad_board.h"
+#include "viewers/kicad_board.h"
 
 namespace kicad {
 namespace {
 
-using nlohmann::json;
+using view::Object;
 
 constexpr double kMil = 10000.0;  // host units per mil
 // The marks that stand for a coordinate or dimension nothing else draws: a 40 mil cross, lines
 // 2 mil wide, labels 20 mil high.
 constexpr double kMarkArm = 20 * kMil, kMarkStroke = 2 * kMil, kMarkTextHeight = 20 * kMil;
 
-Point At(const json& object, const char* x, const char* y) {
-  return {static_cast<double>(Length(object, x)), static_cast<double>(Length(object, y))};
-}
+Point At(const Object& object) { return {static_cast<double>(object.x), static_cast<double>(object.y)}; }
+Point End(const Object& object) { return {static_cast<double>(object.x2), static_cast<double>(object.y2)}; }
 
 std::string MmLabel(double host) {
   char buffer[48];
@@ -52,21 +51,21 @@ void BoardWriter::TextItem(std::string& out, const Placement& at, const char* ro
   ++counts_.texts;
 }
 
-void BoardWriter::WriteMember(std::string& out, const json& object, const Placement& at) {
-  switch (Int(object, "ObjectId")) {
-    case kTrackKind: WriteTrack(out, object, at); break;
-    case kArcKind: WriteArc(out, object, at); break;
-    case kTextKind: WriteText(out, object, at); break;
-    case kFillKind: WriteFillGraphic(out, object, at); break;
+void BoardWriter::WriteMember(std::string& out, const view::Object& object, const Placement& at) {
+  switch (object.kind) {
+    case KindCode(ObjectKind::kTrack): WriteTrack(out, object, at); break;
+    case KindCode(ObjectKind::kArc): WriteArc(out, object, at); break;
+    case KindCode(ObjectKind::kText): WriteText(out, object, at); break;
+    case KindCode(ObjectKind::kFill): WriteFillGraphic(out, object, at); break;
     default: break;  // vias are board items; nothing else belongs to a component
   }
 }
 
-void BoardWriter::WriteTrack(std::string& out, const json& track, const Placement& at) {
+void BoardWriter::WriteTrack(std::string& out, const view::Object& track, const Placement& at) {
   const std::uint8_t layer = LayerOf(track);
   const std::string_view name = layers_->NameOf(layer);
-  const Point a = At(track, "X", "Y"), b = At(track, "X2", "Y2");
-  const std::int32_t width = Length(track, "Width");
+  const Point a = At(track), b = End(track);
+  const std::int32_t width = track.width;
   if (name.empty()) {
     ++counts_.left_out;
     return;
@@ -88,14 +87,14 @@ void BoardWriter::WriteTrack(std::string& out, const json& track, const Placemen
   ++counts_.tracks;
 }
 
-void BoardWriter::WriteArc(std::string& out, const json& arc, const Placement& at) {
+void BoardWriter::WriteArc(std::string& out, const view::Object& arc, const Placement& at) {
   const std::uint8_t layer = LayerOf(arc);
   const std::string_view name = layers_->NameOf(layer);
-  const Point centre = At(arc, "X", "Y");
-  const double radius = Length(arc, "Radius");
-  const std::int32_t width = Length(arc, "Width");
-  const double start = std::fmod(Real(arc, "StartAngle"), 360.0);
-  const double sweep = ArcSweep(start, std::fmod(Real(arc, "EndAngle"), 360.0));
+  const Point centre = At(arc);
+  const double radius = arc.radius;
+  const std::int32_t width = arc.width;
+  const double start = std::fmod(arc.start_angle, 360.0);
+  const double sweep = ArcSweep(start, std::fmod(arc.end_angle, 360.0));
   if (name.empty() || radius <= 0) {
     ++counts_.left_out;
     return;
@@ -133,14 +132,14 @@ void BoardWriter::WriteArc(std::string& out, const json& arc, const Placement& a
   }
 }
 
-void BoardWriter::WriteVia(std::string& out, const json& via) {
-  const std::int32_t size = Length(via, "Size");
+void BoardWriter::WriteVia(std::string& out, const view::Object& via) {
+  const std::int32_t size = via.size;
   if (size <= 0) {
     ++counts_.left_out;
     return;
   }
-  const auto low = static_cast<std::uint8_t>(std::clamp<std::int64_t>(Int(via, "LowLayer"), 0, kLastHostLayer));
-  const auto high = static_cast<std::uint8_t>(std::clamp<std::int64_t>(Int(via, "HighLayer"), 0, kLastHostLayer));
+  const auto low = static_cast<std::uint8_t>(std::clamp<std::int32_t>(via.low_layer, 0, kLastHostLayer));
+  const auto high = static_cast<std::uint8_t>(std::clamp<std::int32_t>(via.high_layer, 0, kLastHostLayer));
   int first = layers_->StackPosition(low), last = layers_->StackPosition(high);
   if (first > last) std::swap(first, last);
   // A span KiCad cannot name (a layer that is not copper, or one layer only) goes through.
@@ -148,8 +147,8 @@ void BoardWriter::WriteVia(std::string& out, const json& via) {
   const Placement board;
   out += "  (via ";
   if (!through) out += "blind ";
-  out += "(at " + board.XY(At(via, "X", "Y")) + ") (size " + Mm(size) + ") (drill " +
-         Mm(std::max(0, Length(via, "HoleSize"))) + ") (layers ";
+  out += "(at " + board.XY(At(via)) + ") (size " + Mm(size) + ") (drill " +
+         Mm(std::max(0, via.hole_size)) + ") (layers ";
   if (through) {
     out += "\"F.Cu\" \"B.Cu\"";
   } else {
@@ -161,27 +160,27 @@ void BoardWriter::WriteVia(std::string& out, const json& via) {
   ++counts_.vias;
 }
 
-void BoardWriter::WriteText(std::string& out, const json& text, const Placement& at) {
+void BoardWriter::WriteText(std::string& out, const view::Object& text, const Placement& at) {
   const std::string_view layer = layers_->NameOf(LayerOf(text));
-  const std::string value = Text(text, "Text");
-  const std::int32_t height = Length(text, "Height");
+  const std::string value = std::string(view_.String(text.text));
+  const std::int32_t height = text.height;
   if (layer.empty() || value.empty() || height <= 0) {
     ++counts_.left_out;
     return;
   }
-  TextItem(out, at, "user", value, At(text, "X", "Y"), height, Length(text, "Width"), Real(text, "Rotation"),
-           Int(text, "Mirrored") != 0, false, layer);
+  TextItem(out, at, "user", value, At(text), height, text.width, text.rotation,
+           text.mirrored, false, layer);
 }
 
-void BoardWriter::WriteFillGraphic(std::string& out, const json& fill, const Placement& at) {
+void BoardWriter::WriteFillGraphic(std::string& out, const view::Object& fill, const Placement& at) {
   const std::string_view layer = layers_->NameOf(LayerOf(fill));
-  const Point a = At(fill, "X", "Y"), b = At(fill, "X2", "Y2");
+  const Point a = At(fill), b = End(fill);
   if (layer.empty() || a.x == b.x || a.y == b.y) {
     ++counts_.left_out;
     return;
   }
   const Point centre{(a.x + b.x) / 2, (a.y + b.y) / 2};
-  const double r = Real(fill, "Rotation") * std::numbers::pi / 180.0, c = std::cos(r), s = std::sin(r);
+  const double r = fill.rotation * std::numbers::pi / 180.0, c = std::cos(r), s = std::sin(r);
   out += std::string(at.in_footprint ? "    (" : "  (") + at.Prefix() + "poly (pts";
   for (const Point corner : {a, Point{b.x, a.y}, b, Point{a.x, b.y}}) {
     const double dx = corner.x - centre.x, dy = corner.y - centre.y;
@@ -191,22 +190,22 @@ void BoardWriter::WriteFillGraphic(std::string& out, const json& fill, const Pla
   ++counts_.graphics;
 }
 
-void BoardWriter::WriteMarker(std::string& out, const json& marker) {
+void BoardWriter::WriteMarker(std::string& out, const view::Object& marker) {
   const std::string_view layer = layers_->NameOf(LayerOf(marker));
   if (layer.empty()) {
     ++counts_.left_out;
     return;
   }
   const Placement board;
-  const Point at = At(marker, "X", "Y");
-  if (Int(marker, "ObjectId") == kCoordinateKind) {
+  const Point at = At(marker);
+  if (marker.kind == KindCode(ObjectKind::kCoordinate)) {
     Line(out, board, {at.x - kMarkArm, at.y}, {at.x + kMarkArm, at.y}, kMarkStroke, layer);
     Line(out, board, {at.x, at.y - kMarkArm}, {at.x, at.y + kMarkArm}, kMarkStroke, layer);
     TextItem(out, board, "user", MmLabel(at.x) + ", " + MmLabel(at.y) + " mm", {at.x + kMarkArm / 2, at.y + kMarkArm / 2},
              kMarkTextHeight, kMarkStroke, 0, false, false, layer);
     return;
   }
-  const Point end = At(marker, "X2", "Y2");
+  const Point end = End(marker);
   Line(out, board, at, end, kMarkStroke, layer);
   TextItem(out, board, "user", MmLabel(std::hypot(end.x - at.x, end.y - at.y)) + " mm",
            {(at.x + end.x) / 2, (at.y + end.y) / 2 + kMarkTextHeight / 2}, kMarkTextHeight, kMarkStroke, 0, false,

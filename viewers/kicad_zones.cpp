@@ -3,12 +3,12 @@
 #include <cmath>
 #include <numbers>
 
-#include "standin/host/kicad_board.h"
+#include "viewers/kicad_board.h"
 
 namespace kicad {
 namespace {
 
-using nlohmann::json;
+using view::Object;
 
 // Zone settings KiCad needs and the host's rules may not give: 0.2 mm clearance (KiCad's own
 // default net class), fills at least 0.254 mm wide, 0.508 mm thermal gaps and spokes.
@@ -19,8 +19,8 @@ constexpr double kDefaultThermal = 0.508 * kHostUnitsPerMm;
 // Priorities: plane zones under split planes under polygons under fills.
 constexpr int kPlanePriority = 0, kSplitPlanePriority = 1, kPolygonPriority = 1, kFillPriority = 2;
 
-Point Vertex(const json& segment) {
-  return {static_cast<double>(Length(segment, "X")), static_cast<double>(Length(segment, "Y"))};
+Point Vertex(const view::Segment& segment) {
+  return {static_cast<double>(segment.x), static_cast<double>(segment.y)};
 }
 
 bool Same(Point a, Point b) { return std::lround(a.x) == std::lround(b.x) && std::lround(a.y) == std::lround(b.y); }
@@ -29,25 +29,25 @@ bool Same(Point a, Point b) { return std::lround(a.x) == std::lround(b.x) && std
 // (its fields on the vertex where it starts) as chords. The arc runs counter-clockwise from its
 // start to its end angle; it is followed in whichever direction joins its ends to the edge's
 // two vertices.
-std::vector<Point> OutlinePoints(const json& outline) {
+std::vector<Point> OutlinePoints(const view::BoardView& view, const Object& outline) {
   std::vector<Point> points;
-  const auto segments = outline.find("Segments");
-  const std::int64_t point_count = Int(outline, "PointCount");
-  if (segments == outline.end() || !segments->is_array() || point_count < 1) return points;
-  const std::size_t count = std::min<std::size_t>(segments->size(), static_cast<std::size_t>(point_count) + 1);
+  const view::Segment* segments = view.SegmentsOf(outline);
+  const std::int32_t point_count = outline.point_count;
+  if (point_count < 1) return points;
+  const std::size_t count = std::min<std::size_t>(outline.segment_count, static_cast<std::size_t>(point_count) + 1);
   auto push = [&](Point p) {
     if (points.empty() || !Same(points.back(), p)) points.push_back(p);
   };
   for (std::size_t i = 0; i < count; ++i) {
-    const json& segment = (*segments)[i];
+    const view::Segment& segment = segments[i];
     const Point vertex = Vertex(segment);
     push(vertex);
-    const double radius = Length(segment, "Radius");
-    if (Int(segment, "SegmentKind") != 1 || radius <= 0) continue;
-    const Point next = Vertex((*segments)[i + 1 < count ? i + 1 : 0]);
-    const Point centre{static_cast<double>(Length(segment, "CentreX")), static_cast<double>(Length(segment, "CentreY"))};
-    const double start = std::fmod(Real(segment, "StartAngle"), 360.0);
-    double sweep = ArcSweep(start, std::fmod(Real(segment, "EndAngle"), 360.0));
+    const double radius = segment.radius;
+    if (segment.kind != 1 || radius <= 0) continue;
+    const Point next = Vertex(segments[i + 1 < count ? i + 1 : 0]);
+    const Point centre{static_cast<double>(segment.centre_x), static_cast<double>(segment.centre_y)};
+    const double start = std::fmod(segment.start_angle, 360.0);
+    double sweep = ArcSweep(start, std::fmod(segment.end_angle, 360.0));
     if (sweep == 0) sweep = 360.0;
     const Point a = OnCircle(centre, radius, start), b = OnCircle(centre, radius, start + sweep);
     const double forward = std::hypot(vertex.x - a.x, vertex.y - a.y) + std::hypot(next.x - b.x, next.y - b.y);
@@ -62,7 +62,7 @@ std::vector<Point> OutlinePoints(const json& outline) {
 
 }  // namespace
 
-void BoardWriter::IncludeExtent(const json& object) {
+void BoardWriter::IncludeExtent(const view::Object& object) {
   auto include = [&](double x, double y) {
     if (extent_empty_) {
       min_ = max_ = {x, y};
@@ -72,19 +72,19 @@ void BoardWriter::IncludeExtent(const json& object) {
     min_ = {std::min(min_.x, x), std::min(min_.y, y)};
     max_ = {std::max(max_.x, x), std::max(max_.y, y)};
   };
-  switch (Int(object, "ObjectId")) {
-    case kTrackKind:
-    case kFillKind:
-    case kDimensionKind: include(Length(object, "X2"), Length(object, "Y2")); [[fallthrough]];
-    case kArcKind:
-    case kPadKind:
-    case kViaKind:
-    case kTextKind:
-    case kCoordinateKind:
-    case kComponentKind: include(Length(object, "X"), Length(object, "Y")); break;
-    case kPolygonKind:
-    case kSplitPlaneKind:
-      for (const Point p : OutlinePoints(object)) include(p.x, p.y);
+  switch (object.kind) {
+    case KindCode(ObjectKind::kTrack):
+    case KindCode(ObjectKind::kFill):
+    case KindCode(ObjectKind::kDimension): include(object.x2, object.y2); [[fallthrough]];
+    case KindCode(ObjectKind::kArc):
+    case KindCode(ObjectKind::kPad):
+    case KindCode(ObjectKind::kVia):
+    case KindCode(ObjectKind::kText):
+    case KindCode(ObjectKind::kCoordinate):
+    case KindCode(ObjectKind::kComponent): include(object.x, object.y); break;
+    case KindCode(ObjectKind::kPolygon):
+    case KindCode(ObjectKind::kSplitPlane):
+      for (const Point p : OutlinePoints(view_, object)) include(p.x, p.y);
       break;
     default: break;
   }
@@ -122,31 +122,31 @@ void BoardWriter::Zone(std::string& out, int net, std::string_view layer, int pr
   ++counts_.zones;
 }
 
-void BoardWriter::WriteOutlineZone(std::string& out, const json& outline) {
+void BoardWriter::WriteOutlineZone(std::string& out, const view::Object& outline) {
   const std::uint8_t layer = LayerOf(outline);
   const std::string_view name = layers_->NameOf(layer);
-  const std::vector<Point> points = OutlinePoints(outline);
+  const std::vector<Point> points = OutlinePoints(view_, outline);
   if (name.empty() || points.size() < 3) {
     ++counts_.left_out;
     return;
   }
   const bool copper = layers_->IsCopper(layer);
-  const bool split = Int(outline, "ObjectId") == kSplitPlaneKind;
+  const bool split = outline.kind == KindCode(ObjectKind::kSplitPlane);
   const auto general = static_cast<std::int32_t>(rules_.clearance.value_or(static_cast<std::int32_t>(kDefaultClearance)));
   const std::int32_t clearance = split ? rules_.plane_clearance.value_or(general) : general;
   Zone(out, copper ? NetOf(outline) : 0, name, split ? kSplitPlanePriority : kPolygonPriority, false, clearance,
        points);
 }
 
-void BoardWriter::WriteFillZone(std::string& out, const json& fill) {
-  const Point a{static_cast<double>(Length(fill, "X")), static_cast<double>(Length(fill, "Y"))};
-  const Point b{static_cast<double>(Length(fill, "X2")), static_cast<double>(Length(fill, "Y2"))};
+void BoardWriter::WriteFillZone(std::string& out, const view::Object& fill) {
+  const Point a{static_cast<double>(fill.x), static_cast<double>(fill.y)};
+  const Point b{static_cast<double>(fill.x2), static_cast<double>(fill.y2)};
   if (a.x == b.x || a.y == b.y) {
     ++counts_.left_out;
     return;
   }
   const Point centre{(a.x + b.x) / 2, (a.y + b.y) / 2};
-  const double r = Real(fill, "Rotation") * std::numbers::pi / 180.0, c = std::cos(r), s = std::sin(r);
+  const double r = fill.rotation * std::numbers::pi / 180.0, c = std::cos(r), s = std::sin(r);
   std::vector<Point> corners;
   for (const Point corner : {a, Point{b.x, a.y}, b, Point{a.x, b.y}}) {
     const double dx = corner.x - centre.x, dy = corner.y - centre.y;

@@ -1,5 +1,5 @@
 // The host-to-KiCad layer table.
-#include "standin/host/kicad_layers.h"
+#include "viewers/kicad_layers.h"
 
 #include <string>
 #include <utility>

@@ -1,5 +1,5 @@
 // Number and string formatting of the KiCad writers, and the arc geometry they share.
-#include "standin/host/kicad_format.h"
+#include "viewers/kicad_format.h"
 
 #include <algorithm>
 #include <cmath>
@@ -53,40 +53,6 @@ std::string Quoted(std::string_view text) {
   }
   out += '"';
   return out;
-}
-
-std::int64_t Int(const nlohmann::json& object, const char* key) {
-  if (!object.is_object()) return 0;
-  const auto found = object.find(key);
-  if (found == object.end()) return 0;
-  if (found->is_number_unsigned()) {
-    return static_cast<std::int64_t>(std::min<std::uint64_t>(found->get<std::uint64_t>(), INT64_MAX));
-  }
-  if (found->is_number_integer()) return found->get<std::int64_t>();
-  if (found->is_number_float()) {
-    const double value = found->get<double>();
-    if (!std::isfinite(value)) return 0;
-    return static_cast<std::int64_t>(std::clamp(value, -9.0e18, 9.0e18));
-  }
-  return 0;
-}
-
-std::int32_t Length(const nlohmann::json& object, const char* key) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(Int(object, key), INT32_MIN, INT32_MAX));
-}
-
-double Real(const nlohmann::json& object, const char* key) {
-  if (!object.is_object()) return 0;
-  const auto found = object.find(key);
-  if (found == object.end() || !found->is_number()) return 0;
-  const double value = found->get<double>();
-  return std::isfinite(value) ? value : 0;
-}
-
-std::string Text(const nlohmann::json& object, const char* key) {
-  if (!object.is_object()) return {};
-  const auto found = object.find(key);
-  return found != object.end() && found->is_string() ? found->get<std::string>() : std::string();
 }
 
 Point OnCircle(Point centre, double radius, double degrees) {

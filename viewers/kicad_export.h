@@ -1,15 +1,13 @@
 // `viderave export DOCUMENT.json --kicad OUT.kicad_pcb` and the --kicad option of `import`:
-// a board document to a KiCad 6 project: OUT.kicad_pcb, and beside it OUT.kicad_pro (the
+// a board view, streamed from a saved document or filled from the model, to a KiCad 6 project: OUT.kicad_pcb, and beside it OUT.kicad_pro (the
 // Default net class and board constraints) and OUT.kicad_dru (the custom rules).
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include <nlohmann/json.hpp>
-
-#include "standin/host/kicad_board.h"
-#include "standin/orvpcb/model.h"
+#include "viewers/board_view.h"
+#include "viewers/kicad_board.h"
 
 namespace kicad {
 
@@ -17,18 +15,14 @@ struct ExportResult {
   bool ok = false;
   std::string error;  // why not, when !ok
   ExportCounts counts;
-  std::int64_t objects = 0;  // objects of the document, rules not counted
+  std::int64_t objects = 0;  // objects of the view, rules not counted
   std::int64_t rules = 0;
   RuleTranslation rules_written;
 };
 
 // Writes the three files; the project and rules files take the board file's name with their
 // own extensions.
-ExportResult ExportKicad(const nlohmann::json& document, const std::string& board_path);
-
-// The board document of `board` as one tree (what the saved document holds, minus the host
-// section), for exporting straight after an import.
-nlohmann::json DocumentTree(orv::Model& model, std::uint32_t board, const std::string& file_name);
+ExportResult ExportKicad(const view::BoardView& board, const std::string& board_path);
 
 // One line for the terminal: what was written and what was left out.
 std::string Summary(const ExportResult& result, const std::string& board_path);

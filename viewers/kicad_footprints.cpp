@@ -1,12 +1,12 @@
 // Components and free pads as KiCad footprints, and their pads.
 #include <algorithm>
 
-#include "standin/host/kicad_board.h"
+#include "viewers/kicad_board.h"
 
 namespace kicad {
 namespace {
 
-using nlohmann::json;
+using view::Object;
 
 // Pad shape codes of the host.
 constexpr std::int64_t kRoundShape = 1, kRectangleShape = 2, kOctagonShape = 3, kRoundedRectangleShape = 9;
@@ -16,12 +16,6 @@ constexpr const char* kOctagonCorners = " (roundrect_rratio 0) (chamfer_ratio 0.
 
 // Text size when a document gives none: 1 mm.
 constexpr double kDefaultTextHeight = 1.0 * kHostUnitsPerMm;
-
-struct PadSide {
-  const char* x;
-  const char* y;
-  const char* shape;
-};
 
 std::string ShapeOf(std::int64_t code, std::int32_t width, std::int32_t height, std::string& extra) {
   switch (code) {
@@ -35,14 +29,12 @@ std::string ShapeOf(std::int64_t code, std::int32_t width, std::int32_t height, 
 
 }  // namespace
 
-bool BoardWriter::WritePad(std::string& out, const json& pad, const Placement& at, const std::string& key) {
+bool BoardWriter::WritePad(std::string& out, const view::Object& pad, const Placement& at, const std::string& key) {
   const std::uint8_t layer = LayerOf(pad);
-  constexpr PadSide kTop{"XSizeTop", "YSizeTop", "ShapeTop"}, kMid{"XSizeMid", "YSizeMid", "ShapeMid"},
-      kBottom{"XSizeBottom", "YSizeBottom", "ShapeBottom"};
   // KiCad 6 pads have one size and shape on every layer: a through-hole pad takes its top side.
-  const PadSide& side = layer == kBottomLayer ? kBottom : IsMidLayer(layer) ? kMid : kTop;
-  const std::int32_t width = Length(pad, side.x), height = Length(pad, side.y);
-  const std::int32_t hole = Length(pad, "HoleSize");
+  const view::PadSide side = layer == kBottomLayer ? view::kBottomSide : IsMidLayer(layer) ? view::kMidSide : view::kTopSide;
+  const std::int32_t width = pad.x_size[side], height = pad.y_size[side];
+  const std::int32_t hole = pad.hole_size;
   std::string type, layers;
   const std::string_view name = layers_->NameOf(layer);
   if (layer == kMultiLayer) {
@@ -63,11 +55,11 @@ bool BoardWriter::WritePad(std::string& out, const json& pad, const Placement& a
     return false;
   }
   std::string extra;
-  const std::string shape = ShapeOf(Int(pad, side.shape), width, height, extra);
-  const Point centre{static_cast<double>(Length(pad, "X")), static_cast<double>(Length(pad, "Y"))};
-  out += "    (pad " + Quoted(Text(pad, "Name")) + " " + type + " " + shape + " (at " + at.XY(centre);
+  const std::string shape = ShapeOf(pad.shape[side], width, height, extra);
+  const Point centre{static_cast<double>(pad.x), static_cast<double>(pad.y)};
+  out += "    (pad " + Quoted(std::string(view_.String(pad.text))) + " " + type + " " + shape + " (at " + at.XY(centre);
   // A pad's angle in the file is its angle on the board, the footprint's included.
-  const double rotation = Real(pad, "Rotation");
+  const double rotation = pad.rotation;
   if (rotation != 0) out += " " + Degrees(rotation);
   out += ") (size " + Mm(width) + " " + Mm(height) + ")";
   if (type == "thru_hole") out += " (drill " + Mm(hole) + ")";
@@ -91,7 +83,7 @@ bool BoardWriter::WritePad(std::string& out, const json& pad, const Placement& a
   return true;
 }
 
-void BoardWriter::WriteFootprintText(std::string& out, const json* text, const char* role, bool shown,
+void BoardWriter::WriteFootprintText(std::string& out, const view::Object* text, const char* role, bool shown,
                                      const Placement& at, bool bottom) {
   const std::string_view fabrication = bottom ? "B.Fab" : "F.Fab";
   if (text == nullptr) {
@@ -100,41 +92,41 @@ void BoardWriter::WriteFootprintText(std::string& out, const json* text, const c
   }
   std::string_view layer = layers_->NameOf(LayerOf(*text));
   if (layer.empty() || layer == "Edge.Cuts") layer = fabrication;
-  const double height = Length(*text, "Height") > 0 ? Length(*text, "Height") : kDefaultTextHeight;
-  TextItem(out, at, role, Text(*text, "Text"),
-           {static_cast<double>(Length(*text, "X")), static_cast<double>(Length(*text, "Y"))}, height,
-           Length(*text, "Width"), Real(*text, "Rotation"), Int(*text, "Mirrored") != 0, !shown, layer);
+  const double height = text->height > 0 ? text->height : kDefaultTextHeight;
+  TextItem(out, at, role, std::string(view_.String(text->text)),
+           {static_cast<double>(text->x), static_cast<double>(text->y)}, height,
+           text->width, text->rotation, text->mirrored, !shown, layer);
 }
 
-void BoardWriter::WriteFootprint(std::string& out, const json& component) {
+void BoardWriter::WriteFootprint(std::string& out, const view::Object& component) {
   const bool bottom = LayerOf(component) == kBottomLayer;
   Placement at;
   at.in_footprint = true;
-  at.origin = {static_cast<double>(Length(component, "X")), -static_cast<double>(Length(component, "Y"))};
-  at.degrees = Real(component, "Rotation");
-  const std::string pattern = Text(component, "Pattern");
+  at.origin = {static_cast<double>(component.x), -static_cast<double>(component.y)};
+  at.degrees = component.rotation;
+  const std::string pattern = std::string(view_.String(component.text));
   out += "  (footprint " + Quoted(pattern.empty() ? "Component" : pattern) + " (layer " +
          (bottom ? "\"B.Cu\"" : "\"F.Cu\"") + ")";
   out += " (at " + Mm(at.origin.x) + " " + Mm(at.origin.y);
   if (at.degrees != 0) out += " " + Degrees(at.degrees);
   out += ")\n";
-  static const std::vector<const json*> kNone;
-  const auto found = members_.find(Int(component, "Handle"));
-  const std::vector<const json*>& members = found == members_.end() ? kNone : found->second;
-  const bool through_hole = std::any_of(members.begin(), members.end(), [&](const json* m) {
-    return Int(*m, "ObjectId") == kPadKind && LayerOf(*m) == kMultiLayer;
+  static const std::vector<const view::Object*> kNone;
+  const auto found = members_.find(component.handle);
+  const std::vector<const view::Object*>& members = found == members_.end() ? kNone : found->second;
+  const bool through_hole = std::any_of(members.begin(), members.end(), [&](const view::Object* m) {
+    return m->kind == KindCode(ObjectKind::kPad) && LayerOf(*m) == kMultiLayer;
   });
   const bool any_pad = std::any_of(members.begin(), members.end(),
-                                   [](const json* m) { return Int(*m, "ObjectId") == kPadKind; });
+                                   [](const view::Object* m) { return m->kind == KindCode(ObjectKind::kPad); });
   if (any_pad) out += through_hole ? "    (attr through_hole)\n" : "    (attr smd)\n";
-  const json* designator = Find(Int(component, "NameText"));
-  const json* comment = Find(Int(component, "CommentText"));
-  WriteFootprintText(out, designator, "reference", Int(component, "NameShown") != 0, at, bottom);
-  WriteFootprintText(out, comment, "value", Int(component, "CommentShown") != 0, at, bottom);
-  const std::string name = designator != nullptr ? Text(*designator, "Text") : std::string();
-  for (const json* member : members) {
-    if (Int(*member, "ObjectId") == kPadKind) {
-      WritePad(out, *member, at, PadKey(name, Text(*member, "Name")));
+  const view::Object* designator = Find(component.name_text);
+  const view::Object* comment = Find(component.comment_text);
+  WriteFootprintText(out, designator, "reference", component.name_shown, at, bottom);
+  WriteFootprintText(out, comment, "value", component.comment_shown, at, bottom);
+  const std::string name = designator != nullptr ? std::string(view_.String(designator->text)) : std::string();
+  for (const view::Object* member : members) {
+    if (member->kind == KindCode(ObjectKind::kPad)) {
+      WritePad(out, *member, at, PadKey(name, std::string(view_.String(member->text))));
     } else {
       WriteMember(out, *member, at);
     }
@@ -143,20 +135,20 @@ void BoardWriter::WriteFootprint(std::string& out, const json& component) {
   ++counts_.footprints;
 }
 
-void BoardWriter::WriteFreePad(std::string& out, const json& pad) {
+void BoardWriter::WriteFreePad(std::string& out, const view::Object& pad) {
   const bool bottom = LayerOf(pad) == kBottomLayer;
-  const std::string key = PadKey("", Text(pad, "Name"));
+  const std::string key = PadKey("", std::string(view_.String(pad.text)));
   Placement at;
   at.in_footprint = true;
-  at.origin = {static_cast<double>(Length(pad, "X")), -static_cast<double>(Length(pad, "Y"))};
+  at.origin = {static_cast<double>(pad.x), -static_cast<double>(pad.y)};
   std::string body;
   if (!WritePad(body, pad, at, key)) return;
   out += "  (footprint " + Quoted(key) + " (layer " + (bottom ? "\"B.Cu\"" : "\"F.Cu\"") + ")";
   out += " (at " + Mm(at.origin.x) + " " + Mm(at.origin.y) + ")\n";
   out += LayerOf(pad) == kMultiLayer ? "    (attr through_hole)\n" : "    (attr smd)\n";
-  TextItem(out, at, "reference", key, {static_cast<double>(Length(pad, "X")), static_cast<double>(Length(pad, "Y"))},
+  TextItem(out, at, "reference", key, {static_cast<double>(pad.x), static_cast<double>(pad.y)},
            kDefaultTextHeight, kDefaultTextHeight / 10, 0, bottom, true, bottom ? "B.Fab" : "F.Fab");
-  TextItem(out, at, "value", "", {static_cast<double>(Length(pad, "X")), static_cast<double>(Length(pad, "Y"))},
+  TextItem(out, at, "value", "", {static_cast<double>(pad.x), static_cast<double>(pad.y)},
            kDefaultTextHeight, kDefaultTextHeight / 10, 0, bottom, true, bottom ? "B.Fab" : "F.Fab");
   out += body;
   out += "  )\n";

@@ -8,8 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 namespace kicad {
 
 // One host unit is 1/10000 mil = 0.0254 mm / 10000.
@@ -36,13 +34,6 @@ std::string Degrees(double degrees);
 // A quoted s-expression string: backslash, double quote and control characters escaped; UTF-8
 // passes unchanged.
 std::string Quoted(std::string_view text);
-
-// Values of a board document object, tolerant of hand-made documents: a missing or mistyped
-// field reads as 0, "" or an empty list.
-std::int64_t Int(const nlohmann::json& object, const char* key);
-std::int32_t Length(const nlohmann::json& object, const char* key);  // clamped to int32
-double Real(const nlohmann::json& object, const char* key);           // finite, else 0
-std::string Text(const nlohmann::json& object, const char* key);
 
 // Point at `degrees` (counter-clockwise from +X) on a circle.
 Point OnCircle(Point centre, double radius, double degrees);

@@ -15,26 +15,28 @@
 #include <string_view>
 #include <vector>
 
+#include "host/api/vocabulary.h"
+
 namespace kicad {
 
-inline constexpr std::uint8_t kNoLayer = 0;
-inline constexpr std::uint8_t kTopLayer = 1;
-inline constexpr std::uint8_t kBottomLayer = 32;
-inline constexpr std::uint8_t kTopOverlay = 33;
-inline constexpr std::uint8_t kBottomOverlay = 34;
-inline constexpr std::uint8_t kFirstPlane = 39;
-inline constexpr std::uint8_t kLastPlane = 54;
-inline constexpr std::uint8_t kKeepOutLayer = 56;
-inline constexpr std::uint8_t kMultiLayer = 74;
-inline constexpr std::uint8_t kLastHostLayer = 82;
+using host_layer::kBottomLayer;
+using host_layer::kBottomOverlay;
+using host_layer::kKeepOutLayer;
+using host_layer::kMultiLayer;
+using host_layer::kNoLayer;
+using host_layer::kTopLayer;
+using host_layer::kTopOverlay;
+inline constexpr std::uint8_t kFirstPlane = host_layer::kInternalPlane1;
+inline constexpr std::uint8_t kLastPlane = host_layer::kInternalPlane16;
+inline constexpr std::uint8_t kLastHostLayer = host_layer::kLastLayer;
 
 // KiCad 6 has 30 inner copper layers (In1.Cu to In30.Cu).
 inline constexpr int kMaxInnerLayers = 30;
 
 using HostLayers = std::bitset<kLastHostLayer + 1>;
 
-constexpr bool IsMidLayer(std::uint8_t layer) { return layer >= 2 && layer <= 31; }
-constexpr bool IsPlane(std::uint8_t layer) { return layer >= kFirstPlane && layer <= kLastPlane; }
+constexpr bool IsMidLayer(std::uint8_t layer) { return host_layer::IsMidSignal(layer); }
+constexpr bool IsPlane(std::uint8_t layer) { return host_layer::IsInternalPlane(layer); }
 constexpr bool IsSignalOrPlane(std::uint8_t layer) {
   return layer == kTopLayer || layer == kBottomLayer || IsMidLayer(layer) || IsPlane(layer);
 }

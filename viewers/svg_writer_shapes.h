@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "standin/host/svg_writer.h"
+#include "viewers/svg_writer.h"
 
 namespace svg {
 

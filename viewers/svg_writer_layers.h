@@ -4,14 +4,16 @@
 #include <cstdint>
 #include <string_view>
 
+#include "host/api/vocabulary.h"
+
 namespace svg {
 
-inline constexpr std::uint8_t kTopLayer = 1;
-inline constexpr std::uint8_t kBottomLayer = 32;
-inline constexpr std::uint8_t kMultiLayer = 74;
-inline constexpr std::uint8_t kPadHoleLayer = 81;
-inline constexpr std::uint8_t kViaHoleLayer = 82;
-inline constexpr std::uint8_t kLastLayer = 82;
+using host_layer::kBottomLayer;
+using host_layer::kLastLayer;
+using host_layer::kMultiLayer;
+using host_layer::kPadHoleLayer;
+using host_layer::kTopLayer;
+using host_layer::kViaHoleLayer;
 
 // Position of a host layer in the stack, 1 for the lowest; 0 for NoLayer and numbers beyond
 // the host's table, which are not drawn.
