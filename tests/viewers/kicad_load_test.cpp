@@ -1,5 +1,5 @@
 // Exported boards loaded by KiCad itself: every example board and generated boards of format
-// levels 1, 5 and 10 go through `viderave import --kicad`, then tests/kicad/kicad_check.py
+// levels 1, 5 and 10 go through `viderave import --kicad`, then tests/viewers/kicad_check.py
 // loads each in KiCad's pcbnew module (a separate /usr/bin/python3 process under a time limit:
 // an unknown layer name crashes pcbnew, and some faults only print an assertion), compares its
 // counts and pad and via positions with the board document, fills the zones and runs the
@@ -15,7 +15,8 @@
 #include <string>
 
 #include "boardgen/board_generator.h"
-#include "tests/kicad/sample_document.h"
+#include "tests/viewers/sample_document.h"
+#include "tests/viewers/view_of.h"
 #include "tests/support/host_program.h"
 
 namespace {
@@ -32,7 +33,7 @@ bool PcbnewAvailable() {
   return available;
 }
 
-std::string CheckScript() { return std::string(VIDERAVE_SOURCE_DIR) + "/tests/kicad/kicad_check.py"; }
+std::string CheckScript() { return std::string(VIDERAVE_SOURCE_DIR) + "/tests/viewers/kicad_check.py"; }
 
 fs::path TempFolder(const std::string& stem) {
   std::string pattern = ::testing::TempDir() + "viderave-kicad-" + stem + "-XXXXXX";
@@ -103,7 +104,7 @@ TEST(KicadLoad, HandMadeDocumentExportsToABoardKicadLoads) {
   if (!PcbnewAvailable()) GTEST_SKIP() << "KiCad's pcbnew module is not installed";
   const fs::path folder = TempFolder("sample");
   const fs::path document = folder / "sample.json", board = folder / "sample.kicad_pcb";
-  std::ofstream(document) << kicad_test::SampleDocument().dump();
+  std::ofstream(document) << viewers_test::Completed(kicad_test::SampleDocument()).dump();
   const auto run = RunHost("export " + Quote(document.string()) + " --kicad " + Quote(board.string()));
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.err.find("2 footprints, 3 pads, 1 tracks, 2 arc tracks, 2 vias, 5 zones, 4 nets"), std::string::npos)

