@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -93,11 +94,24 @@ class BoardView {
     pool_.append(text);
     return ref;
   }
+  // Removes the last object and what it added to the lists and the pool: a reader that hands
+  // each object over as it is read keeps no more than the one object.
+  void DropLast() {
+    const Object& last = objects.back();
+    containers.resize(last.first_container);
+    segments.resize(last.first_segment);
+    if (last.kind == KindCode(ObjectKind::kRule)) rules.pop_back();
+    if (last.text.size > 0) pool_.resize(last.text.offset);
+    objects.pop_back();
+  }
   [[nodiscard]] const std::uint32_t* ContainersOf(const Object& object) const { return containers.data() + object.first_container; }
   [[nodiscard]] const Segment* SegmentsOf(const Object& object) const { return segments.data() + object.first_segment; }
 
  private:
   std::string pool_;
 };
+
+// Takes each object of a view as it is read; the view holds the object's lists and strings.
+using ObjectSink = std::function<void(const Object& object, const BoardView& view)>;
 
 }  // namespace view

@@ -24,7 +24,9 @@ struct DocumentRead {
 
 // Fails on text that is not JSON, a document that is not a board document, and an object that
 // lacks a field the viewers need or holds one of the wrong type.
-DocumentRead ReadDocument(std::FILE* in, BoardView& view);
-DocumentRead ReadDocument(std::string_view text, BoardView& view);
+// With `each`, every object is handed over as soon as it is read and not kept: the view then
+// holds only the title and the layers.
+DocumentRead ReadDocument(std::FILE* in, BoardView& view, ObjectSink each = {});
+DocumentRead ReadDocument(std::string_view text, BoardView& view, ObjectSink each = {});
 
 }  // namespace view

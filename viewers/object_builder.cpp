@@ -113,13 +113,16 @@ std::string ObjectBuilder::Where() const {
   return where;
 }
 
+bool ObjectBuilder::WrongType(Field field, std::string_view given, std::string& error) const {
+  constexpr std::string_view kWanted[] = {"number", "number", "string", "list"};
+  error = Where() + ": \"" + std::string(NameOf(field)) + "\" is " + std::string(given) + ", not a " +
+          std::string(kWanted[static_cast<std::size_t>(TypeOf(field))]);
+  return false;
+}
+
 bool ObjectBuilder::Int(Field field, std::int64_t value, std::string& error) {
   if (TypeOf(field) == FieldType::kReal) return Real(field, static_cast<double>(value), error);
-  if (TypeOf(field) != FieldType::kInteger) {
-    error = Where() + ": \"" + std::string(NameOf(field)) + "\" is a number, not a " +
-            (TypeOf(field) == FieldType::kString ? "string" : "list");
-    return false;
-  }
+  if (TypeOf(field) != FieldType::kInteger) return WrongType(field, "a number", error);
   given_ |= Bit(field);
   const std::int32_t v = Clamp32(value);
   Object& o = object_;
@@ -165,15 +168,11 @@ bool ObjectBuilder::Int(Field field, std::int64_t value, std::string& error) {
 }
 
 bool ObjectBuilder::Real(Field field, double value, std::string& error) {
-  if (TypeOf(field) != FieldType::kReal) {
-    if (TypeOf(field) == FieldType::kInteger) {
-      error = Where() + ": \"" + std::string(NameOf(field)) + "\" is not a whole number";
-    } else {
-      error = Where() + ": \"" + std::string(NameOf(field)) + "\" is a number, not a " +
-              (TypeOf(field) == FieldType::kString ? "string" : "list");
-    }
+  if (TypeOf(field) == FieldType::kInteger) {
+    error = Where() + ": \"" + std::string(NameOf(field)) + "\" is not a whole number";
     return false;
   }
+  if (TypeOf(field) != FieldType::kReal) return WrongType(field, "a number", error);
   given_ |= Bit(field);
   // A value that is not finite has no place on a board: kept as 0.
   if (!std::isfinite(value)) value = 0;
@@ -187,11 +186,7 @@ bool ObjectBuilder::Real(Field field, double value, std::string& error) {
 }
 
 bool ObjectBuilder::String(Field field, std::string_view value, std::string& error) {
-  if (TypeOf(field) != FieldType::kString) {
-    error = Where() + ": \"" + std::string(NameOf(field)) + "\" is a string, not a " +
-            (TypeOf(field) == FieldType::kList ? "list" : "number");
-    return false;
-  }
+  if (TypeOf(field) != FieldType::kString) return WrongType(field, "a string", error);
   given_ |= Bit(field);
   switch (field) {
     case Field::kName: name_ = value; break;
@@ -241,6 +236,10 @@ bool ObjectBuilder::End(std::string& error) {
     default: break;
   }
   view_.objects.push_back(object_);
+  if (each_) {
+    each_(view_.objects.back(), view_);
+    view_.DropLast();
+  }
   return true;
 }
 

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "viewers/board_view.h"
@@ -43,7 +44,8 @@ FieldType TypeOf(Field field);
 
 class ObjectBuilder {
  public:
-  explicit ObjectBuilder(BoardView& view) : view_(view) {}
+  // With `each`, every object is handed over when complete and then dropped from the view.
+  explicit ObjectBuilder(BoardView& view, ObjectSink each = {}) : view_(view), each_(std::move(each)) {}
 
   void Begin();
   // False, with `error` set, for a value the field cannot take.
@@ -63,8 +65,10 @@ class ObjectBuilder {
 
  private:
   [[nodiscard]] std::string Where() const;
+  bool WrongType(Field field, std::string_view given, std::string& error) const;
 
   BoardView& view_;
+  ObjectSink each_;
   Object object_;
   std::uint64_t given_ = 0;
   std::string name_, text_, pattern_;

@@ -49,15 +49,17 @@ int RunRender(const std::string& document_path, std::string svg_path, bool quiet
               << (in ? "is a folder, not a file" : std::strerror(errno)) << "\n";
     return 2;
   }
+  // Each object is drawn as it is read: only its shapes stay.
+  svg::SvgWriter picture;
   view::BoardView board;
-  view::DocumentRead read = view::ReadDocument(in.get(), board);
+  view::DocumentRead read = view::ReadDocument(
+      in.get(), board, [&picture](const view::Object& object, const view::BoardView& of) { picture.Add(object, of); });
   if (read.ok && !read.has_objects) read = {false, false, false, "the board document has no \"objects\" list"};
   if (!read.ok) {
     std::cerr << "viderave: cannot draw " << document_path << ": " << read.error << "\n";
     return 2;
   }
-  svg::SvgWriter picture;
-  picture.AddView(board);
+  picture.SetTitle(board.title);
   std::string error;
   if (!svg::WritePicture(picture, svg_path, error)) {
     std::cerr << "viderave: cannot write the picture " << svg_path << ": " << error << "\n";

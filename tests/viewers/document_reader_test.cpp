@@ -201,8 +201,26 @@ TEST(BoardView, TheModelAndItsSavedDocumentGiveTheSameView) {
     ASSERT_TRUE(WriteBoardDocument(model, imported.board, imported.path, saved));
     std::rewind(saved);
     const view::DocumentRead read = view::ReadDocument(saved, from_document);
-    std::fclose(saved);
     ASSERT_TRUE(read.ok) << read.error;
+    // Handed over one at a time, as `render` reads: the same objects, and none kept.
+    std::rewind(saved);
+    view::BoardView streamed;
+    std::size_t handed = 0;
+    const view::DocumentRead each = view::ReadDocument(saved, streamed, [&](const view::Object& o, const view::BoardView& of) {
+      ASSERT_LT(handed, from_model.objects.size());
+      const view::Object& same = from_model.objects[handed++];
+      EXPECT_EQ(o.handle, same.handle);
+      EXPECT_EQ(o.container_count, same.container_count);
+      EXPECT_EQ(of.String(o.text), from_model.String(same.text));
+      if (o.segment_count > 0) {
+        EXPECT_EQ(of.SegmentsOf(o)[o.segment_count - 1].x, from_model.SegmentsOf(same)[o.segment_count - 1].x);
+      }
+    });
+    std::fclose(saved);
+    ASSERT_TRUE(each.ok) << each.error;
+    EXPECT_EQ(handed, from_model.objects.size());
+    EXPECT_TRUE(streamed.objects.empty() && streamed.containers.empty() && streamed.segments.empty() && streamed.rules.empty());
+    EXPECT_EQ(streamed.title, from_model.title);
 
     EXPECT_GT(from_model.objects.size(), 10u);
     EXPECT_FALSE(from_model.rules.empty());
