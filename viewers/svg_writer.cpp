@@ -30,8 +30,6 @@ std::uint32_t OwnerOf(const view::Object& object, const view::BoardView& board) 
   return object.container_count == 0 ? 0 : board.ContainersOf(object)[0];
 }
 
-constexpr std::uint8_t Code(ObjectKind kind) { return KindCode(kind); }
-
 }  // namespace
 
 void Bounds::Include(double x, double y) {
@@ -70,14 +68,14 @@ void SvgWriter::Add(const view::Object& object, const view::BoardView& board) {
   shape.v[0] = object.x;
   shape.v[1] = object.y;
   switch (object.kind) {
-    case Code(ObjectKind::kTrack):
+    case KindCode(ObjectKind::kTrack):
       shape.kind = ShapeKind::kTrack;
       shape.v[2] = object.x2;
       shape.v[3] = object.y2;
       shape.v[4] = object.width;
       if (shape.v[4] > 0) Push(shape);
       break;
-    case Code(ObjectKind::kArc):
+    case KindCode(ObjectKind::kArc):
       shape.kind = ShapeKind::kArc;
       shape.v[2] = object.radius;
       shape.v[3] = object.width;
@@ -85,7 +83,7 @@ void SvgWriter::Add(const view::Object& object, const view::BoardView& board) {
       shape.b = Angle(object.end_angle);
       if (shape.v[2] > 0 && shape.v[3] > 0) Push(shape);
       break;
-    case Code(ObjectKind::kVia):
+    case KindCode(ObjectKind::kVia):
       // A via goes through the board from LowLayer to HighLayer; the layer of its record is
       // not where it lies, and a new via's may well be NoLayer.
       shape.kind = ShapeKind::kVia;
@@ -99,35 +97,35 @@ void SvgWriter::Add(const view::Object& object, const view::BoardView& board) {
       shape.v[2] = object.hole_size;
       if (shape.v[2] > 0) Push(shape);
       break;
-    case Code(ObjectKind::kPad):
+    case KindCode(ObjectKind::kPad):
       AddPad(object, shape);
       break;
-    case Code(ObjectKind::kFill):
+    case KindCode(ObjectKind::kFill):
       shape.kind = ShapeKind::kFill;
       shape.v[2] = object.x2;
       shape.v[3] = object.y2;
       shape.a = Angle(object.rotation);
       if (shape.v[0] != shape.v[2] && shape.v[1] != shape.v[3]) Push(shape);
       break;
-    case Code(ObjectKind::kText):
+    case KindCode(ObjectKind::kText):
       AddText(object, board, shape);
       break;
-    case Code(ObjectKind::kPolygon):
-    case Code(ObjectKind::kSplitPlane):
-    case Code(ObjectKind::kBoardOutline):
+    case KindCode(ObjectKind::kPolygon):
+    case KindCode(ObjectKind::kSplitPlane):
+    case KindCode(ObjectKind::kBoardOutline):
       AddOutline(object, board, shape);
       break;
-    case Code(ObjectKind::kCoordinate):
+    case KindCode(ObjectKind::kCoordinate):
       shape.kind = ShapeKind::kCoordinate;
       Push(shape);
       break;
-    case Code(ObjectKind::kDimension):
+    case KindCode(ObjectKind::kDimension):
       shape.kind = ShapeKind::kDimension;
       shape.v[2] = object.x2;
       shape.v[3] = object.y2;
       if (shape.v[0] != shape.v[2] || shape.v[1] != shape.v[3]) Push(shape);
       break;
-    case Code(ObjectKind::kComponent):
+    case KindCode(ObjectKind::kComponent):
       components_.push_back(
           {shape.handle, object.name_text, object.comment_text, object.name_shown, object.comment_shown});
       break;
