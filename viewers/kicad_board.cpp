@@ -147,9 +147,31 @@ void BoardWriter::WriteNets(std::string& out) {
 }
 
 std::string BoardWriter::Write(ExportCounts& counts) {
+  std::string out;
+  Emit(out, {});
+  counts = counts_;
+  return out;
+}
+
+bool BoardWriter::Write(std::FILE* file, ExportCounts& counts) {
+  constexpr std::size_t kBlock = std::size_t{1} << 20;
+  bool written = true;
+  auto put = [&](std::string& text) {
+    written = written && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    text.clear();
+  };
+  std::string out;
+  Emit(out, [&](std::string& text) {
+    if (text.size() >= kBlock) put(text);
+  });
+  put(out);
+  counts = counts_;
+  return written;
+}
+
+void BoardWriter::Emit(std::string& out, const Spill& spill) {
   counts_ = {};
   Index();
-  std::string out;
   WriteHeader(out);
   WriteNets(out);
   // A component's own primitives are written inside its footprint; a pad outside every
@@ -161,11 +183,13 @@ std::string BoardWriter::Write(ExportCounts& counts) {
     const std::int64_t kind = object->kind;
     if (kind == KindCode(ObjectKind::kComponent)) WriteFootprint(out, *object);
     if (kind == KindCode(ObjectKind::kPad) && owned.count(object) == 0) WriteFreePad(out, *object);
+    if (spill) spill(out);
   }
   const Placement board;
   for (const Object& each : view_.objects) {
     const Object* object = &each;
     const std::int64_t kind = object->kind;
+    if (spill) spill(out);
     if (kind == KindCode(ObjectKind::kVia)) {
       WriteVia(out, *object);
       continue;
@@ -197,8 +221,6 @@ std::string BoardWriter::Write(ExportCounts& counts) {
   }
   WritePlaneZones(out);
   out += ")\n";
-  counts = counts_;
-  return out;
 }
 
 }  // namespace kicad

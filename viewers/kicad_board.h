@@ -20,6 +20,8 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -58,9 +60,16 @@ class BoardWriter {
  public:
   BoardWriter(const view::BoardView& view, const RuleTranslation& rules);
   std::string Write(ExportCounts& counts);
+  // The same text into an open file, a block at a time, so that a large board is never held
+  // whole; false on a write error.
+  bool Write(std::FILE* file, ExportCounts& counts);
 
  private:
+  // Hands the text written so far over, at the end of each item; may empty it.
+  using Spill = std::function<void(std::string&)>;
+
   // kicad_board.cpp
+  void Emit(std::string& out, const Spill& spill);
   void Index();
   void WriteHeader(std::string& out) const;
   void WriteNets(std::string& out);

@@ -27,6 +27,22 @@ bool WriteFile(const std::string& path, const std::string& text, std::string& er
   return true;
 }
 
+// The board file is written as it is made: the text of a large board is never held whole.
+bool WriteBoard(BoardWriter& writer, const std::string& path, ExportCounts& counts, std::string& error) {
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (out == nullptr) {
+    error = "cannot write " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  const bool written = writer.Write(out, counts);
+  const int saved = errno;
+  if (std::fclose(out) != 0 || !written) {
+    error = "cannot write " + path + ": " + std::strerror(written ? errno : saved);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 ExportResult ExportKicad(const view::BoardView& view, const std::string& board_path) {
@@ -35,12 +51,11 @@ ExportResult ExportKicad(const view::BoardView& view, const std::string& board_p
   result.objects = static_cast<std::int64_t>(view.objects.size()) - result.rules;
   result.rules_written = TranslateRules(view.rules);
   BoardWriter writer(view, result.rules_written);
-  const std::string board = writer.Write(result.counts);
   const std::filesystem::path path(board_path);
   std::filesystem::path project = path, custom = path;
   project.replace_extension(".kicad_pro");
   custom.replace_extension(".kicad_dru");
-  result.ok = WriteFile(board_path, board, result.error) &&
+  result.ok = WriteBoard(writer, board_path, result.counts, result.error) &&
               WriteFile(project.string(), ProjectFile(result.rules_written, project.filename().string()),
                         result.error) &&
               WriteFile(custom.string(), result.rules_written.custom_rules, result.error);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <regex>
 #include <string>
 
@@ -176,6 +177,25 @@ TEST(KicadBoard, SampleDocumentWritesEveryKindOfItem) {
   EXPECT_EQ(counts.zones, 5);  // fill, polygon, split plane, keep-out, plane
   EXPECT_EQ(counts.nets, 4);
   EXPECT_EQ(counts.left_out, 0);
+}
+
+TEST(KicadBoard, WrittenToAFileBlockByBlockTheSameText) {
+  const view::BoardView board = viewers_test::ViewOf(kicad_test::SampleDocument());
+  const RuleTranslation rules = TranslateRules(board.rules);
+  ExportCounts whole, streamed;
+  const std::string text = BoardWriter(board, rules).Write(whole);
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  ASSERT_TRUE(BoardWriter(board, rules).Write(file, streamed));
+  std::rewind(file);
+  std::string back;
+  char block[4096];
+  for (std::size_t n; (n = std::fread(block, 1, sizeof block, file)) > 0;) back.append(block, n);
+  std::fclose(file);
+  EXPECT_EQ(back, text);
+  EXPECT_EQ(streamed.footprints, whole.footprints);
+  EXPECT_EQ(streamed.zones, whole.zones);
+  EXPECT_EQ(streamed.left_out, whole.left_out);
 }
 
 TEST(KicadBoard, OutlineArcsBecomeChordsOnTheirCircle) {
