@@ -13,9 +13,10 @@
 #include <memory>
 
 #include "standin/host/document.h"
-#include "standin/host/kicad_export.h"
+#include "viewers/kicad_export.h"
 #include "standin/host/plugin_loader.h"
-#include "standin/host/svg_writer_board.h"
+#include "viewers/svg_writer_board.h"
+#include "viewers/view_from_model.h"
 #include "standin/orvpcb/model.h"
 
 namespace fs = std::filesystem;
@@ -216,9 +217,18 @@ int RunImport(const ImportRequest& request) {
     }
     if (!request.options.quiet) std::cerr << "viderave: board document written to " << json_path << "\n";
   }
+  // The viewers read the board from the model: no document is made for them.
+  view::BoardView board_view;
+  if (!request.svg_path.empty() || !request.kicad_path.empty()) {
+    std::string error;
+    if (!view::FillFromModel(model, board, file_name, board_view, error)) {
+      std::cerr << "viderave: cannot view the board: " << error << "\n";
+      return 2;
+    }
+  }
   if (!request.svg_path.empty()) {
     svg::SvgWriter picture;
-    svg::AddBoard(model, board, file_name, picture);
+    picture.AddView(board_view);
     std::string error;
     if (!svg::WritePicture(picture, request.svg_path, error)) {
       std::cerr << "viderave: cannot write the picture " << request.svg_path << ": " << error << "\n";
@@ -228,7 +238,7 @@ int RunImport(const ImportRequest& request) {
   }
   if (!request.kicad_path.empty()) {
     const kicad::ExportResult exported =
-        kicad::ExportKicad(kicad::DocumentTree(model, board, file_name), request.kicad_path);
+        kicad::ExportKicad(board_view, request.kicad_path);
     if (!exported.ok) {
       std::cerr << "viderave: " << exported.error << "\n";
       return 2;

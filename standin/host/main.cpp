@@ -12,10 +12,10 @@
 #include "standin/host/convert_command.h"
 #include "standin/host/heap.h"
 #include "standin/host/import_command.h"
-#include "standin/host/kicad_export.h"
+#include "viewers/kicad_export.h"
 #include "standin/host/plugin_loader.h"
 #include "standin/host/process_end.h"
-#include "standin/host/svg_writer_board.h"
+#include "viewers/svg_writer_board.h"
 
 namespace {
 

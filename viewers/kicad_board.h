@@ -1,0 +1,127 @@
+// The KiCad 6 board writer: a board view (viewers/board_view.h) in, the text of a
+// .kicad_pcb file (format version 20211014) out. Used by kicad_export.cpp; the pieces live in
+// kicad_board.cpp (index, header, nets), kicad_footprints.cpp, kicad_items.cpp and
+// kicad_zones.cpp.
+//
+// What goes where:
+// - components become footprints at their location, rotation and side, holding their pads,
+//   tracks, arcs, fills and strings (positions relative to the footprint); a free pad, which
+//   KiCad cannot hold outside a footprint, becomes a footprint of its own named "Free-<name>",
+//   the name the host's pad rules use;
+// - free tracks and arcs on copper become tracks and arc tracks (a full circle as two half
+//   arcs), on other layers graphic lines and arcs; vias, a component's included, board vias;
+// - polygons and split planes become zones; a free fill on copper a solid zone of its
+//   rectangle, elsewhere a filled graphic polygon; an internal plane whose net names a net of
+//   the board a zone over the whole board under its split planes;
+// - tracks, arcs and fills that belong to a polygon on their own layer are its pour: KiCad's
+//   zone filler makes that copper again, so they are left out;
+// - coordinates and dimensions that no track or string draws are drawn as lines and a text.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "viewers/board_view.h"
+
+#include "viewers/kicad_format.h"
+#include "viewers/kicad_layers.h"
+#include "viewers/kicad_rules.h"
+
+namespace kicad {
+
+// What the writer put into the board file, and what it left out.
+struct ExportCounts {
+  std::int64_t footprints = 0, pads = 0, tracks = 0, arcs = 0, vias = 0, zones = 0, nets = 0;
+  std::int64_t graphics = 0, texts = 0;
+  std::int64_t pour_primitives = 0;  // left to KiCad's zone filler
+  std::int64_t left_out = 0;         // on a layer KiCad has no counterpart for, or of no size
+};
+
+// Where an item is written: on the board, or inside a footprint whose position and rotation
+// turn board positions into the footprint's own.
+struct Placement {
+  bool in_footprint = false;
+  Point origin;        // footprint position, KiCad frame (host units, Y down)
+  double degrees = 0;  // footprint rotation
+
+  // "x y" in millimetres of a host point, board or footprint relative.
+  [[nodiscard]] std::string XY(Point host) const;
+  [[nodiscard]] const char* Prefix() const { return in_footprint ? "fp_" : "gr_"; }
+};
+
+class BoardWriter {
+ public:
+  BoardWriter(const view::BoardView& view, const RuleTranslation& rules);
+  std::string Write(ExportCounts& counts);
+  // The same text into an open file, a block at a time, so that a large board is never held
+  // whole; false on a write error.
+  bool Write(std::FILE* file, ExportCounts& counts);
+
+ private:
+  // Hands the text written so far over, at the end of each item; may empty it.
+  using Spill = std::function<void(std::string&)>;
+
+  // kicad_board.cpp
+  void Emit(std::string& out, const Spill& spill);
+  void Index();
+  void WriteHeader(std::string& out) const;
+  void WriteNets(std::string& out);
+  [[nodiscard]] int NetOf(const view::Object& object) const;
+  [[nodiscard]] std::uint8_t LayerOf(const view::Object& object) const;
+  [[nodiscard]] bool IsPour(const view::Object& object) const;
+  [[nodiscard]] const view::Object* Find(std::uint32_t handle) const;
+
+  // kicad_footprints.cpp
+  void WriteFootprint(std::string& out, const view::Object& component);
+  void WriteFreePad(std::string& out, const view::Object& pad);
+  bool WritePad(std::string& out, const view::Object& pad, const Placement& at, const std::string& key);
+  void WriteFootprintText(std::string& out, const view::Object* text, const char* role, bool shown,
+                          const Placement& at, bool bottom);
+
+  // kicad_items.cpp
+  void WriteMember(std::string& out, const view::Object& object, const Placement& at);
+  void WriteTrack(std::string& out, const view::Object& track, const Placement& at);
+  void WriteArc(std::string& out, const view::Object& arc, const Placement& at);
+  void WriteVia(std::string& out, const view::Object& via);
+  void WriteText(std::string& out, const view::Object& text, const Placement& at);
+  void WriteFillGraphic(std::string& out, const view::Object& fill, const Placement& at);
+  void WriteMarker(std::string& out, const view::Object& marker);
+  void Line(std::string& out, const Placement& at, Point a, Point b, double width, std::string_view layer);
+  void TextItem(std::string& out, const Placement& at, const char* role, const std::string& text, Point origin,
+                double height, double width, double degrees, bool mirrored, bool hidden, std::string_view layer);
+
+  // kicad_zones.cpp
+  void WriteOutlineZone(std::string& out, const view::Object& outline);
+  void WriteFillZone(std::string& out, const view::Object& fill);
+  void WritePlaneZones(std::string& out);
+  void Zone(std::string& out, int net, std::string_view layer, int priority, bool solid, std::int32_t clearance,
+            const std::vector<Point>& outline);
+  void IncludeExtent(const view::Object& object);
+
+  const view::BoardView& view_;
+  const RuleTranslation& rules_;
+  ExportCounts counts_;
+  std::unordered_map<std::uint32_t, const view::Object*> by_handle_;
+  std::unordered_map<std::uint32_t, int> net_codes_;  // net handle -> KiCad net code
+  std::vector<std::string> net_names_;               // by KiCad net code; [0] is ""
+  std::unordered_map<std::uint32_t, std::vector<const view::Object*>> members_;  // component -> members
+  std::unordered_set<std::uint32_t> component_texts_;  // designators and comments
+  std::unordered_set<std::uint32_t> drawn_markers_;    // coordinates and dimensions with members
+  std::array<std::string, kLastHostLayer + 1> plane_nets_{};
+  HostLayers used_;
+  std::unique_ptr<LayerTable> layers_;
+  Point min_, max_;
+  bool extent_empty_ = true;
+};
+
+// The pad's rule name: "<designator>-<pad name>" in a component, "Free-<pad name>" otherwise.
+std::string PadKey(const std::string& designator, const std::string& pad_name);
+
+}  // namespace kicad

@@ -1,0 +1,104 @@
+// Writes the KiCad project files of a board view.
+#include "viewers/kicad_export.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+
+#include "viewers/document_reader.h"
+
+namespace kicad {
+namespace {
+
+bool WriteFile(const std::string& path, const std::string& text, std::string& error) {
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (out == nullptr) {
+    error = "cannot write " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  const int saved = errno;
+  if (std::fclose(out) != 0 || !written) {
+    error = "cannot write " + path + ": " + std::strerror(written ? errno : saved);
+    return false;
+  }
+  return true;
+}
+
+// The board file is written as it is made: the text of a large board is never held whole.
+bool WriteBoard(BoardWriter& writer, const std::string& path, ExportCounts& counts, std::string& error) {
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (out == nullptr) {
+    error = "cannot write " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  const bool written = writer.Write(out, counts);
+  const int saved = errno;
+  if (std::fclose(out) != 0 || !written) {
+    error = "cannot write " + path + ": " + std::strerror(written ? errno : saved);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+ExportResult ExportKicad(const view::BoardView& view, const std::string& board_path) {
+  ExportResult result;
+  result.rules = static_cast<std::int64_t>(view.rules.size());
+  result.objects = static_cast<std::int64_t>(view.objects.size()) - result.rules;
+  result.rules_written = TranslateRules(view.rules);
+  BoardWriter writer(view, result.rules_written);
+  const std::filesystem::path path(board_path);
+  std::filesystem::path project = path, custom = path;
+  project.replace_extension(".kicad_pro");
+  custom.replace_extension(".kicad_dru");
+  result.ok = WriteBoard(writer, board_path, result.counts, result.error) &&
+              WriteFile(project.string(), ProjectFile(result.rules_written, project.filename().string()),
+                        result.error) &&
+              WriteFile(custom.string(), result.rules_written.custom_rules, result.error);
+  return result;
+}
+
+std::string Summary(const ExportResult& result, const std::string& board_path) {
+  const ExportCounts& c = result.counts;
+  std::string text = "KiCad board written to " + board_path + ": " + std::to_string(c.footprints) + " footprints, " +
+                     std::to_string(c.pads) + " pads, " + std::to_string(c.tracks) + " tracks, " +
+                     std::to_string(c.arcs) + " arc tracks, " + std::to_string(c.vias) + " vias, " +
+                     std::to_string(c.zones) + " zones, " + std::to_string(c.nets) + " nets, " +
+                     std::to_string(c.graphics) + " graphics, " + std::to_string(c.texts) + " texts; " +
+                     std::to_string(result.rules_written.scoped) + " scoped rules (" +
+                     std::to_string(result.rules_written.as_constraints) + " as KiCad custom rules)";
+  if (c.pour_primitives > 0) text += "; " + std::to_string(c.pour_primitives) + " polygon pour primitives left to KiCad's zone filler";
+  if (c.left_out > 0) text += "; " + std::to_string(c.left_out) + " objects left out (no KiCad layer, or no size)";
+  return text;
+}
+
+}  // namespace kicad
+
+int RunExport(const std::string& document_path, const std::string& board_path, bool quiet) {
+  std::FILE* in = std::fopen(document_path.c_str(), "rb");
+  std::error_code ignored;
+  if (in == nullptr || std::filesystem::is_directory(document_path, ignored)) {
+    std::cerr << "viderave: cannot read " << document_path << ": "
+              << (in != nullptr ? "is a folder, not a file" : std::strerror(errno)) << "\n";
+    if (in != nullptr) std::fclose(in);
+    return 2;
+  }
+  view::BoardView board;
+  const view::DocumentRead read = view::ReadDocument(in, board);
+  std::fclose(in);
+  if (!read.ok) {
+    std::cerr << "viderave: cannot export " << document_path << ": " << read.error << "\n";
+    return 2;
+  }
+  const kicad::ExportResult result = kicad::ExportKicad(board, board_path);
+  if (!result.ok) {
+    std::cerr << "viderave: " << result.error << "\n";
+    return 2;
+  }
+  if (!quiet) std::cerr << "viderave: " << kicad::Summary(result, board_path) << "\n";
+  return 0;
+}

@@ -1,0 +1,154 @@
+// Reads the model's objects field by field through the same builder the document reader uses,
+// so that both views agree value for value.
+#include "viewers/view_from_model.h"
+
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "standin/host/text.h"
+#include "standin/orvpcb/packed.h"
+#include "viewers/object_builder.h"
+
+namespace view {
+namespace {
+
+using orv::Load;
+
+Segment SegmentAt(const std::uint8_t* s) {
+  return {s[0],
+          Load<std::int32_t>(s + 1),
+          Load<std::int32_t>(s + 5),
+          Load<std::int32_t>(s + 9),
+          Load<std::int32_t>(s + 13),
+          Load<std::int32_t>(s + 17),
+          Load<double>(s + 21),
+          Load<double>(s + 29)};
+}
+
+class ModelReader {
+ public:
+  ModelReader(orv::Model& model, BoardView& view) : model_(model), builder_(view) {}
+
+  bool Add(std::uint32_t handle, std::string& error) {
+    const orv::Object* object = model_.Find(handle);
+    builder_.Begin();
+    if (!builder_.Int(Field::kHandle, handle, error) || !builder_.Int(Field::kObjectId, object->kind, error)) {
+      return false;
+    }
+    builder_.Given(Field::kContainers);
+    for (const orv::Membership& m : object->containers) builder_.Container(m.container);
+    for (const auto& [slot, field] : SlotsOf(object->kind)) {
+      if (!Value(handle, *slot, field, error)) return false;
+    }
+    if (object->constraint != nullptr) AddConstraint(*object->constraint);
+    return builder_.End(error);
+  }
+
+ private:
+  bool Value(std::uint32_t handle, const orv::FieldSlot& slot, Field field, std::string& error) {
+    const std::uint8_t* place = model_.FieldData(handle, slot);
+    using orv::FieldType;
+    switch (slot.def.type) {
+      case FieldType::kU8:
+      case FieldType::kLayerId: return builder_.Int(field, place[0], error);
+      case FieldType::kU16: return builder_.Int(field, Load<std::uint16_t>(place), error);
+      case FieldType::kI32: return builder_.Int(field, Load<std::int32_t>(place), error);
+      case FieldType::kU32: return builder_.Int(field, Load<std::uint32_t>(place), error);
+      case FieldType::kF64: return builder_.Real(field, Load<double>(place), error);
+      case FieldType::kString:
+        return builder_.String(field, Latin1ToUtf8(model_.StringAt(Load<std::uint32_t>(place))), error);
+      case FieldType::kSegments: {
+        if (field != Field::kSegments) break;
+        builder_.Given(field);
+        const auto block = model_.SegmentsAt(Load<std::uint32_t>(place));
+        for (std::size_t at = 0; at + orv::kSegmentBytes <= block.size(); at += orv::kSegmentBytes) {
+          builder_.AddSegment(SegmentAt(block.data() + at));
+        }
+        return true;
+      }
+      case FieldType::kBytes: break;
+    }
+    error = "the model's field \"" + slot.def.name + "\" is not of the type the viewers read";
+    return false;
+  }
+
+  // The values of the constraint function last written, flattened as the document shows them.
+  void AddConstraint(const orv::ConstraintRecord& record) {
+    builder_.Given(Field::kConstraint, record.last_written >= 0);
+    if (record.last_written < 0) return;
+    const std::span<const std::uint8_t> packed = record.ValuesOf(record.last_written);
+    if (packed.empty()) return;
+    std::size_t at = 0;
+    using orv::FieldType;
+    for (const orv::FieldDef& def : model_.SchemaAt(record.last_written).fields) {
+      const std::uint8_t* place = packed.data() + at;
+      switch (def.type) {
+        case FieldType::kU8:
+        case FieldType::kLayerId: builder_.ConstraintValue(std::int64_t{place[0]}); break;
+        case FieldType::kU16: builder_.ConstraintValue(std::int64_t{Load<std::uint16_t>(place)}); break;
+        case FieldType::kI32: builder_.ConstraintValue(std::int64_t{Load<std::int32_t>(place)}); break;
+        case FieldType::kU32: builder_.ConstraintValue(std::int64_t{Load<std::uint32_t>(place)}); break;
+        case FieldType::kF64: builder_.ConstraintValue(Load<double>(place)); break;
+        case FieldType::kString: builder_.ConstraintValue(std::int64_t{0}); break;  // no length
+        case FieldType::kBytes:
+          for (std::uint16_t i = 0; i < def.size; ++i) builder_.ConstraintValue(std::int64_t{place[i]});
+          break;
+        case FieldType::kSegments: {
+          const auto block = model_.SegmentsAt(Load<std::uint32_t>(place));
+          for (std::size_t s = 0; s + orv::kSegmentBytes <= block.size(); s += orv::kSegmentBytes) {
+            builder_.ConstraintValue(std::int64_t{0});
+          }
+          break;
+        }
+      }
+      at += orv::Width(def);
+    }
+  }
+
+  // The kind's fields that the viewers read, worked out once per kind.
+  const std::vector<std::pair<const orv::FieldSlot*, Field>>& SlotsOf(std::uint8_t kind) {
+    auto& slots = slots_[kind];
+    if (!known_[kind]) {
+      known_[kind] = true;
+      for (const orv::FieldSlot& slot : model_.LayoutOf(kind).slots) {
+        if (slot.instances != 1 || slot.def.name.find('#') != std::string::npos) continue;
+        if (const auto field = FieldNamed(slot.def.name)) slots.emplace_back(&slot, *field);
+      }
+    }
+    return slots;
+  }
+
+  orv::Model& model_;
+  ObjectBuilder builder_;
+  std::array<bool, 256> known_{};
+  std::array<std::vector<std::pair<const orv::FieldSlot*, Field>>, 256> slots_;
+};
+
+std::string BoardText(orv::Model& model, std::uint32_t board, const orv::Layout& layout, std::string_view field,
+                      std::uint32_t instance) {
+  const orv::FieldSlot* slot = layout.Find(field);
+  if (slot == nullptr || slot->def.type != orv::FieldType::kString) return {};
+  const std::uint8_t* place = model.FieldData(board, *slot, instance);
+  return place == nullptr ? std::string() : Latin1ToUtf8(model.StringAt(Load<std::uint32_t>(place)));
+}
+
+}  // namespace
+
+bool FillFromModel(orv::Model& model, std::uint32_t board, const std::string& file_name, BoardView& view,
+                   std::string& error) {
+  view.title = Latin1ToUtf8(file_name);
+  const orv::Layout& layout = model.LayoutOf(orv::kBoardKind);
+  for (std::uint8_t n = 1; n <= host_layer::kLastLayer; ++n) {
+    view.layers[n].name = BoardText(model, board, layout, "LayerName", n);
+    if (host_layer::IsInternalPlane(n)) view.layers[n].plane_net_name = BoardText(model, board, layout, "PlaneNetName", n);
+  }
+  ModelReader reader(model, view);
+  for (std::uint32_t handle = board + 1; handle < model.HandleLimit(); ++handle) {
+    if (!model.Alive(handle) || model.KindOf(handle) == orv::kBoardKind) continue;
+    if (!reader.Add(handle, error)) return false;
+  }
+  return true;
+}
+
+}  // namespace view
