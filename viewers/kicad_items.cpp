@@ -105,9 +105,14 @@ void BoardWriter::WriteArc(std::string& out, const view::Object& arc, const Plac
       out += std::string(at.in_footprint ? "    (" : "  (") + at.Prefix() + "circle (center " + at.XY(centre) + ") (end " +
              at.XY(OnCircle(centre, radius, 0)) + ")" + layer_part + " (fill none))\n";
     } else {
-      out += std::string(at.in_footprint ? "    (" : "  (") + at.Prefix() + "arc (start " + at.XY(OnCircle(centre, radius, start)) + ") (mid " +
-             at.XY(OnCircle(centre, radius, start + sweep / 2)) + ") (end " +
-             at.XY(OnCircle(centre, radius, start + sweep)) + ")" + layer_part + ")\n";
+      // The host's arcs run counter-clockwise from start to end angle. KiCad 6 draws a board arc
+      // through its mid point, but a footprint arc from start to end clockwise on the screen
+      // (the mid point only fixes the centre): given in the host's order it would draw the rest
+      // of the circle, so a footprint arc is written end first.
+      Point from = OnCircle(centre, radius, start), to = OnCircle(centre, radius, start + sweep);
+      if (at.in_footprint) std::swap(from, to);
+      out += std::string(at.in_footprint ? "    (" : "  (") + at.Prefix() + "arc (start " + at.XY(from) + ") (mid " +
+             at.XY(OnCircle(centre, radius, start + sweep / 2)) + ") (end " + at.XY(to) + ")" + layer_part + ")\n";
     }
     ++counts_.graphics;
     return;

@@ -16,6 +16,16 @@ constexpr double kDefaultClearance = 0.2 * kHostUnitsPerMm;
 constexpr double kMinThickness = 0.254 * kHostUnitsPerMm;
 constexpr double kDefaultThermal = 0.508 * kHostUnitsPerMm;
 
+// Without it KiCad 6 takes a zone for a version-5 one and traces its fill with a pen of the
+// minimum width, so every zone would grow by half that width all round once filled.
+constexpr const char* kFilledAreasThickness = "(filled_areas_thickness no)";
+// On the host a fill is solid copper, and the copper of a pour or a plane is there whether or
+// not anything of its net touches it. KiCad by default removes the islands its zone filler makes
+// that connect to nothing, which would pour a fill or a pour of an unconnected net to nothing:
+// every zone keeps its islands (mode 1: never remove). KiCad's connectivity check may then list
+// them as unconnected copper, as the source board's own state.
+constexpr const char* kKeepIslands = "(island_removal_mode 1)";
+
 // Priorities: plane zones under split planes under polygons under fills.
 constexpr int kPlanePriority = 0, kSplitPlanePriority = 1, kPolygonPriority = 1, kFillPriority = 2;
 
@@ -98,21 +108,21 @@ void BoardWriter::Zone(std::string& out, int net, std::string_view layer, int pr
   if (layer == "Edge.Cuts") {
     // A polygon on the keep-out layer keeps copper out of its area on every copper layer.
     out += " (layers \"*.Cu\") (hatch edge 0.508)\n    (connect_pads (clearance 0))\n    (min_thickness " +
-           Mm(kMinThickness) +
-           ")\n    (keepout (tracks not_allowed) (vias not_allowed) (pads allowed) (copperpour not_allowed) "
+           Mm(kMinThickness) + ") " + kFilledAreasThickness +
+           "\n    (keepout (tracks not_allowed) (vias not_allowed) (pads allowed) (copperpour not_allowed) "
            "(footprints allowed))\n";
   } else {
     out += " (layer " + Quoted(layer) + ") (hatch edge 0.508)\n";
     if (priority > 0) out += "    (priority " + std::to_string(priority) + ")\n";
     out += std::string("    (connect_pads") + (solid ? " yes" : "") + " (clearance " + Mm(clearance) + "))\n";
-    out += "    (min_thickness " + Mm(kMinThickness) + ")\n";
+    out += "    (min_thickness " + Mm(kMinThickness) + ") " + kFilledAreasThickness + "\n";
   }
   std::int32_t gap = static_cast<std::int32_t>(kDefaultThermal), spoke = gap;
   if (rules_.plane_connect) {
     if (rules_.plane_connect->thermal_gap > 0) gap = rules_.plane_connect->thermal_gap;
     if (rules_.plane_connect->thermal_width > 0) spoke = rules_.plane_connect->thermal_width;
   }
-  out += "    (fill (thermal_gap " + Mm(gap) + ") (thermal_bridge_width " + Mm(spoke) + "))\n";
+  out += "    (fill (thermal_gap " + Mm(gap) + ") (thermal_bridge_width " + Mm(spoke) + ") " + kKeepIslands + ")\n";
   out += "    (polygon (pts";
   for (std::size_t i = 0; i < outline.size(); ++i) {
     out += i % 4 == 0 ? "\n      " : " ";

@@ -179,6 +179,64 @@ TEST(KicadBoard, SampleDocumentWritesEveryKindOfItem) {
   EXPECT_EQ(counts.left_out, 0);
 }
 
+// KiCad 6 draws a footprint arc from its start to its end clockwise on the screen (y down), so
+// the three points written must turn that way: a host arc from 0 to 90 degrees (right to top)
+// in a component at its centre is written from the top point to the right one. A board arc
+// keeps the host's order (KiCad draws it through its mid point).
+TEST(KicadBoard, FootprintArcsAreWrittenClockwiseOnTheScreen) {
+  constexpr int kMil = 10000;
+  json document = kicad_test::SampleDocument();
+  json& objects = document["objects"];
+  objects.push_back({{"Handle", 40}, {"ObjectId", 9}, {"Kind", "Component"}, {"Pattern", "LED"}, {"X", 3000 * kMil},
+                     {"Y", 3000 * kMil}, {"Rotation", 0.0}, {"Layer", 1}, {"NameText", 0}, {"CommentText", 0},
+                     {"NameShown", 0}, {"CommentShown", 0}, {"Containers", {1}}});
+  objects.push_back({{"Handle", 41}, {"ObjectId", 1}, {"Kind", "Arc"}, {"Layer", 33}, {"X", 3000 * kMil},
+                     {"Y", 3000 * kMil}, {"Radius", 100 * kMil}, {"StartAngle", 0.0}, {"EndAngle", 90.0},
+                     {"Width", 10 * kMil}, {"Containers", {40}}});
+  const std::string text = Export(document);
+  ASSERT_TRUE(Balanced(text));
+  const std::regex arc(R"(\((fp|gr)_arc \(start (\S+) (\S+)\) \(mid (\S+) (\S+)\) \(end (\S+) (\S+)\))");
+  int footprint_arcs = 0;
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), arc); it != std::sregex_iterator(); ++it) {
+    const std::smatch& m = *it;
+    double v[6];
+    for (int i = 0; i < 6; ++i) v[i] = std::stod(m[i + 2].str());
+    // > 0: start, mid, end turn clockwise on a screen whose y points down.
+    const double turn = (v[2] - v[0]) * (v[5] - v[3]) - (v[3] - v[1]) * (v[4] - v[2]);
+    if (m[1] == "fp") {
+      ++footprint_arcs;
+      EXPECT_GT(turn, 0) << m[0];
+    } else {
+      EXPECT_LT(turn, 0) << m[0] << ": the sample's board arc runs counter-clockwise";
+    }
+  }
+  EXPECT_EQ(footprint_arcs, 1);
+  EXPECT_NE(text.find("(fp_arc (start 0 -2.54) (mid "), std::string::npos) << text;
+  EXPECT_NE(LineWith(text, "(fp_arc (start 0 -2.54)").find("(end 2.54 0)"), std::string::npos);
+}
+
+// Every zone is a KiCad 6 zone (its fill not traced with a pen) and keeps the islands of copper
+// its fill makes, as the host keeps fills and pours whatever they touch.
+TEST(KicadBoard, ZonesAreVersionSixZonesThatKeepTheirIslands) {
+  ExportCounts counts;
+  const std::string text = Export(kicad_test::SampleDocument(), &counts);
+  int zones = 0, thickness = 0, islands = 0, keepouts = 0;
+  for (std::size_t at = text.find("  (zone "); at != std::string::npos; at = text.find("  (zone ", at + 1)) {
+    const std::string zone = text.substr(at, text.find("\n  )", at) - at);
+    ++zones;
+    thickness += zone.find("(min_thickness 0.254) (filled_areas_thickness no)") != std::string::npos;
+    if (zone.find("(keepout ") != std::string::npos) {
+      ++keepouts;
+    } else {
+      islands += zone.find("(island_removal_mode 1))") != std::string::npos;
+    }
+  }
+  EXPECT_EQ(zones, counts.zones);
+  EXPECT_EQ(thickness, zones);
+  EXPECT_EQ(keepouts, 1);
+  EXPECT_EQ(islands, zones - keepouts);
+}
+
 TEST(KicadBoard, WrittenToAFileBlockByBlockTheSameText) {
   const view::BoardView board = viewers_test::ViewOf(kicad_test::SampleDocument());
   const RuleTranslation rules = TranslateRules(board.rules);
