@@ -9,8 +9,8 @@
 
 #include "design/readers.h"
 #include "host/short_string.h"
-#include "plugin/run_state.h"
 #include "records/input.h"
+#include "records/read_context.h"
 
 namespace design_test {
 
@@ -90,17 +90,17 @@ inline std::string NetDef(int level, const Net& net) {
 }
 
 // The run's record loop for the two design records: every other line is skipped.
-inline std::vector<std::uint32_t> ReadDesignRecords() {
+inline std::vector<std::uint32_t> ReadDesignRecords(ReadContext& context) {
   std::vector<std::uint32_t> handles;
   ShortString<255> line;
-  TInput& input = *Run().input;
+  TInput& input = context.input;
   while (!input.AtEnd()) {
     input.ReadLine(line);
-    Run().CurrentComponentName.Clear();
+    context.component_name.Clear();
     if (line == "COMP") {
-      handles.push_back(ReadComponent());
+      handles.push_back(ReadComponent(context));
     } else if (line.View().find("NETDEF") != std::string_view::npos) {
-      handles.push_back(ReadNetDef());
+      handles.push_back(ReadNetDef(context));
     }
   }
   return handles;

@@ -79,28 +79,28 @@ TEST(WrapperLayers, LayersBeyondTheNumberingArePinned) {
     EXPECT_EQ(track.LayerNumber(), c.number) << std::hex << c.id;
 
     TPcbVia via(host::PcbApi_CreateObject(3));
-    via.Exchange(true);
+    via.Load();
     via.Layer = c.id;
-    via.Exchange(false);
+    via.Store();
     EXPECT_EQ(orv::Server().GetNumber(via.Handle, "Layer"), c.number);
     EXPECT_EQ(via.Layer, layer_id::FromNumber(c.number));  // converted back after the call
 
     TPcbComponent component(host::PcbApi_CreateObject(9));
     component.Layer = c.id;
-    component.Exchange(false);
-    component.Exchange(true);
+    component.Store();
+    component.Load();
     EXPECT_EQ(component.LayerNumber(), c.number);
   }
 }
 
 TEST(WrapperLayers, NewObjectsSitWhereTheHostPutsThem) {
   TPcbVia via(host::PcbApi_CreateObject(3));
-  via.Exchange(true);
+  via.Load();
   EXPECT_EQ(via.LayerNumber(), 74);
   EXPECT_EQ(via.Layer, layer_id::FromNumber(74));
   TPcbTrack track(host::PcbApi_CreateObject(4));
   track.SetLayerNumber(32);
-  track.Exchange(false);
+  track.Store();
   EXPECT_EQ(GetLayerNumber(track.Handle), 32);
 }
 
@@ -108,7 +108,7 @@ TEST(WrapperLayers, NewObjectsSitWhereTheHostPutsThem) {
 // written once for every layer whose shape has a corner radius.
 TEST(PadStack, OtherModesWriteCornerPercentagesOnlyForRoundedLayers) {
   TPcbPad pad(host::PcbApi_CreateObject(2));
-  pad.Exchange(true);
+  pad.Load();
   pad.StackMode = 0;
   pad.ShapeOnLayer.fill(1);
   pad.ShapeOnLayer[5] = 9;
@@ -117,7 +117,7 @@ TEST(PadStack, OtherModesWriteCornerPercentagesOnlyForRoundedLayers) {
   pad.MidCRPercentage = 20;
   pad.BottomCRPercentage = 30;
   TraceCapture trace;
-  pad.Exchange(false);
+  pad.Store();
   EXPECT_TRUE(trace.Calls("PcbApi_SetPadShapeOnLayer").empty());
   EXPECT_TRUE(trace.Calls("PcbApi_SetPadSizeOnLayer").empty());
   const std::string top = SetPercentage(pad.Handle, 1, 10);
@@ -132,19 +132,19 @@ TEST(PadStack, OtherModesWriteCornerPercentagesOnlyForRoundedLayers) {
 
 TEST(PadStack, NoRoundedLayerWritesNoPerLayerValue) {
   TPcbPad pad(host::PcbApi_CreateObject(2));
-  pad.Exchange(true);
+  pad.Load();
   EXPECT_EQ(pad.StackMode, 0);
   TraceCapture trace;
-  pad.Exchange(false);
+  pad.Store();
   EXPECT_TRUE(trace.Calls("PcbApi_SetCRPctOnLayer").empty());
 }
 
 TEST(PadStack, FullStackWritesEveryLayer) {
   TPcbPad pad(host::PcbApi_CreateObject(2));
-  pad.Exchange(true);
+  pad.Load();
   pad.StackMode = 2;
   TraceCapture trace;
-  pad.Exchange(false);
+  pad.Store();
   EXPECT_EQ(trace.Calls("PcbApi_SetPadShapeOnLayer").size(), 83u);
   EXPECT_EQ(trace.Calls("PcbApi_SetPadSizeOnLayer").size(), 83u);
   EXPECT_EQ(trace.Calls("PcbApi_SetCRPctOnLayer").size(), 83u);
@@ -162,7 +162,7 @@ TEST(PadStack, LoadReadsEveryLayerAndKeepsTopMidBottomPercentages) {
   host::PcbApi_SetPadSizeOnLayer(handle, 82, 100, 40);
   TraceCapture trace;
   TPcbPad pad(handle);
-  pad.Exchange(true);
+  pad.Load();
   EXPECT_EQ(trace.Calls("PcbApi_QueryPadOrViaShapeOnLayer").size(), 83u);
   EXPECT_EQ(trace.Calls("PcbApi_QueryPadCornerRadiusOnLayer").size(), 83u);
   EXPECT_EQ(pad.TopCRPercentage, 11);
@@ -176,10 +176,10 @@ TEST(PadStack, LoadReadsEveryLayerAndKeepsTopMidBottomPercentages) {
 
 TEST(PadStack, SimpleStackShowsTopMidBottomOnEveryLayer) {
   TPcbPad pad(host::PcbApi_CreateObject(2));
-  pad.Exchange(true);
+  pad.Load();
   pad.XSizeTop = 1, pad.XSizeMid = 2, pad.XSizeBottom = 3, pad.ShapeTop = 4, pad.ShapeMid = 5, pad.ShapeBottom = 6;
-  pad.Exchange(false);
-  pad.Exchange(true);
+  pad.Store();
+  pad.Load();
   EXPECT_EQ(pad.XSizeOnLayer[1], 1);
   EXPECT_EQ(pad.XSizeOnLayer[20], 2);
   EXPECT_EQ(pad.XSizeOnLayer[32], 3);
@@ -190,11 +190,11 @@ TEST(PadStack, SimpleStackShowsTopMidBottomOnEveryLayer) {
   EXPECT_EQ(pad.ShapeOnLayer[74], 4);
 
   TPcbVia via(host::PcbApi_CreateObject(3));
-  via.Exchange(true);
+  via.Load();
   via.Size = 500;
   via.LowLayer = 1;
   via.HighLayer = 2;
-  via.Exchange(false);
+  via.Store();
   EXPECT_EQ(via.GetShapeOnLayer(2), 1);
   EXPECT_EQ(via.GetShapeOnLayer(3), 0);
   std::int32_t x = 0, y = 0;
@@ -210,18 +210,18 @@ TEST(ObjectClassMembers, ReadUntilTheHostAnswersOne) {
   host::PcbApi_AddMemberToClass(handle, b.Raw());
   TraceCapture trace;
   TPCBObjectClass object_class(handle);
-  EXPECT_EQ(object_class.Exchange(true), 1);  // the answer that ended the list
+  EXPECT_EQ(object_class.Load(), 1);  // the answer that ended the list
   EXPECT_EQ(object_class.Members, (std::vector<std::string>{"A1", "B2"}));
   EXPECT_EQ(trace.Calls("PcbApi_GetMemberFromClassAt").size(), 3u);
 
   object_class.Members = {"C3"};
-  EXPECT_EQ(object_class.Exchange(false), 0);
+  EXPECT_EQ(object_class.Store(), 0);
   TPCBObjectClass reloaded(handle);
-  reloaded.Exchange(true);
+  reloaded.Load();
   EXPECT_EQ(reloaded.Members, (std::vector<std::string>{"C3"}));
 
   TPCBObjectClass empty(host::PcbApi_CreateObject(15));
-  empty.Exchange(true);
+  empty.Load();
   EXPECT_TRUE(empty.Members.empty());
 }
 
@@ -237,7 +237,7 @@ TEST(RuleEx, NewWrapperAndNewHostRuleStartAlike) {
 
   TPcbRuleEx loaded(host::PcbApi_CreateRuleObject(9));
   loaded.Scope1.Assign("changed");
-  loaded.Exchange(true);
+  loaded.Load();
   EXPECT_EQ(loaded.Value1, 74);
   EXPECT_EQ(loaded.Value3, -1);
   EXPECT_EQ(loaded.Scope1, "All");
@@ -247,11 +247,11 @@ TEST(RuleEx, NewWrapperAndNewHostRuleStartAlike) {
 TEST(Component, MembersAndDesignator) {
   TPcbText designator(host::PcbApi_CreateObject(5));
   designator.Text.Assign("U17");
-  designator.Exchange(false);
+  designator.Store();
   TPcbComponent component(host::PcbApi_CreateObject(9));
-  component.Exchange(true);
+  component.Load();
   component.NameText = designator.Handle;
-  component.Exchange(false);
+  component.Store();
   EXPECT_EQ(component.GetName(), "U17");
 
   const std::uint32_t track = host::PcbApi_CreateObject(4);
@@ -332,7 +332,7 @@ TEST(PerHandleAccess, EveryClassKindHasItsWrapper) {
 
 TEST(ObjectFlags, BitsAndStoringSetters) {
   TPcbTrack track(host::PcbApi_CreateObject(4));
-  track.Exchange(true);
+  track.Load();
   track.SetFlagAndStore(0x0008, true);
   EXPECT_EQ(orv::Server().GetNumber(track.Handle, "Flags"), 0x0008);
   track.SetFlagClearAndStore(0x0100, false);  // the property is off while the bit is set
