@@ -1,5 +1,6 @@
 // TPcbBoard against the stand-in server: the exchange of every value group in both directions,
 // layer pairs, object iteration order, and the setters that reach the host with the next store.
+#include "host/api/vocabulary.h"
 #include "host/board.h"
 
 #include <gtest/gtest.h>
@@ -279,10 +280,10 @@ TEST(BoardWrapper, ZeroHandlesAreAddedAndRemovedWithoutACall) {
   EXPECT_TRUE(added);
   EXPECT_TRUE(removed);
 
-  const std::uint32_t track = host::PcbApi_CreateObject(4);
+  const std::uint32_t track = host::PcbApi_CreateObject(KindCode(ObjectKind::kTrack));
   EXPECT_TRUE(board.AddObject(track));
   EXPECT_TRUE(board.RemoveObject(track));
-  const std::uint32_t other = host::PcbApi_CreateObject(4);
+  const std::uint32_t other = host::PcbApi_CreateObject(KindCode(ObjectKind::kTrack));
   EXPECT_FALSE(board.RemoveObject(other));  // not on the board: the host's result
 }
 

@@ -7,6 +7,7 @@
 
 #include "design/layer_warnings.h"
 #include "design/readers.h"
+#include "host/api/vocabulary.h"
 #include "records/index_tables.h"
 #include "tests/design/design_records.h"
 #include "tests/support/run_fixture.h"
@@ -20,8 +21,6 @@ using design_test::ReadDesignRecords;
 using design_test::Track;
 using Category = TComponentLayerWarnings::Category;
 
-constexpr std::uint8_t kTrackKind = 4;
-constexpr std::uint8_t kPadKind = 2;
 
 class ComponentTest : public test_support::RunFixture {
  protected:
@@ -79,11 +78,11 @@ TEST_F(ComponentTest, NestedRecordsJoinTheComponentAndOtherLinesAreDropped) {
   const std::uint32_t component = ReadOne(10, {.members = members}, Track(10, 1, "FT"));
   const std::vector<std::uint32_t> in_component = model().Members(component);
   ASSERT_EQ(in_component.size(), 2u);
-  EXPECT_EQ(model().KindOf(in_component[0]), kTrackKind);
+  EXPECT_EQ(model().KindOf(in_component[0]), KindCode(ObjectKind::kTrack));
   EXPECT_EQ(model().KindOf(in_component[1]), 1);
   // Only the nested track exists: the reader made no other track, and the record loop after
   // ENDCOMP is left the free FT record (which this test's loop does not read).
-  EXPECT_EQ(test_support::ObjectsOfKind(board(), kTrackKind).size(), 1u);
+  EXPECT_EQ(test_support::ObjectsOfKind(board(), KindCode(ObjectKind::kTrack)).size(), 1u);
 }
 
 TEST_F(ComponentTest, MissingEndcompEndsAtTheEndOfTheInput) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "host/api/vocabulary.h"
 #include "host/core_calls.h"
 #include "host/object_access.h"
 #include "host/pcb_objects.h"
@@ -195,7 +196,7 @@ TEST(ObjectRoundTrip, LoadThenStoreChangesNothingInTheHost) {
   orv::Model& model = orv::Server();
   for (std::uint8_t kind : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 26}) {
     SCOPED_TRACE("kind " + std::to_string(kind));
-    const std::uint32_t handle = kind == 16 ? host::PcbApi_CreateRuleObject(2) : New(kind);
+    const std::uint32_t handle = kind == KindCode(ObjectKind::kRule) ? host::PcbApi_CreateRuleObject(2) : New(kind);
     const orv::Layout& layout = model.LayoutOf(kind);
     int next = 7;
     auto expected = [&](const orv::FieldSlot& slot) -> double {

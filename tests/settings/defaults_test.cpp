@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "host/api/vocabulary.h"
 #include "records/conventions.h"
 #include "tests/settings/settings_fixture.h"
 
@@ -240,7 +241,7 @@ TEST(DefaultsImport, InvalidNumberSkipsTheRestOfTheSectionAsOrdinaryLines) {
   for (const char* field : {"Board4", "Board5", "Board6", "Board7", "Board8", "Grids2", "Grids5", "CurrentLayer"}) {
     EXPECT_EQ(model.GetNumber(result.board, field), model.GetNumber(fresh, field)) << field;
   }
-  const auto tracks = test_support::ObjectsOfKind(result.board, 4);
+  const auto tracks = test_support::ObjectsOfKind(result.board, KindCode(ObjectKind::kTrack));
   ASSERT_EQ(tracks.size(), 1u);
   EXPECT_EQ(model.GetNumber(tracks[0], "X"), 10000);
 }
