@@ -94,7 +94,8 @@ inline std::int64_t JoinWhileIterating(std::int64_t objects) {
   std::int64_t seen = 0;
   for (std::size_t i = 0; i < tracks.size(); ++i) {
     host::PcbApi_AddObjectToContainer(nets[i % nets.size()], tracks[i]);
-    const std::uint32_t iterator = host::PcbApi_CreateIterator(board, KindCode(ObjectKind::kTrack), 0, layer_id::FromNumber(2));
+    const std::uint32_t iterator =
+        host::PcbApi_CreateIterator(board, KindCode(ObjectKind::kTrack), 0, layer_id::FromNumber(2));
     for (std::uint32_t o = host::PcbApi_GetFirstObject(iterator); o != 0; o = host::PcbApi_GetNextObject(iterator)) {
       ++seen;
     }

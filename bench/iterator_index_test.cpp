@@ -58,7 +58,8 @@ TEST(IteratorIndex, YieldsWhatAFullScanGivesAfterEveryKindOfChange) {
   const auto pick = [&](const std::vector<std::uint32_t>& from) {
     return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(random)];
   };
-  constexpr std::uint8_t kKinds[] = {KindCode(ObjectKind::kArc), KindCode(ObjectKind::kPad), KindCode(ObjectKind::kTrack)};
+  constexpr std::uint8_t kKinds[] = {KindCode(ObjectKind::kArc), KindCode(ObjectKind::kPad),
+                                     KindCode(ObjectKind::kTrack)};
   constexpr std::uint8_t kLayers[] = {1, 2, 32, 74};
   std::vector<std::uint32_t> groups;  // nets and components, on the board
   for (std::uint8_t kind : {std::uint8_t{8}, std::uint8_t{9}, std::uint8_t{8}, std::uint8_t{9}}) {

@@ -108,7 +108,8 @@ std::uint32_t ReadNetDef(ReadContext& context) {
       input.LineEnd();
     }
     if (level >= 5) {
-      SetPlaneNet(context, MapFileLayer(input.ReadInt()) & 0x7F, net, context.tables.Count(TIndexTables::Sequence::kNet));
+      SetPlaneNet(context, MapFileLayer(input.ReadInt()) & 0x7F, net,
+                  context.tables.Count(TIndexTables::Sequence::kNet));
       if (level >= 9) {
         net.Attribute = static_cast<std::uint32_t>(static_cast<std::uint64_t>(input.ReadInt64()));
         input.ReadInt();

@@ -133,7 +133,8 @@ void ReadGerberAndPlacer(TInput& input, TPcbBoard& board, ReadContext& context) 
   for (std::int32_t file_layer = 1; file_layer <= kSignalFileLayers; ++file_layer) {
     const std::int32_t direction = input.ReadInt();
     const std::uint8_t layer = MapFileLayer(file_layer);
-    if (layer >= 1 && layer <= context.routing_directions.size()) Store(context.routing_directions[layer - 1u], direction);
+    if (layer >= 1 && layer <= context.routing_directions.size())
+      Store(context.routing_directions[layer - 1u], direction);
   }
   input.LineEnd();
   for (int i = 0; i < kLinesAfterRoutingDirections; ++i) input.LineEnd();

@@ -128,7 +128,8 @@ VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_GetDesignatorDisplayString(U32 handl
   orv::Model& model = Server();
   static const orv::FieldSlot* const kText = model.LayoutOf(KindCode(ObjectKind::kText)).Find("Text");
   std::string_view text;
-  if (model.KindOf(handle) == KindCode(ObjectKind::kText) && kText != nullptr && kText->def.type == orv::FieldType::kString) {
+  if (model.KindOf(handle) == KindCode(ObjectKind::kText) && kText != nullptr &&
+      kText->def.type == orv::FieldType::kString) {
     std::uint32_t id;
     std::memcpy(&id, model.FieldData(handle, *kText), sizeof id);
     text = model.StringAt(id);

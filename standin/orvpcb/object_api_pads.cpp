@@ -193,7 +193,7 @@ bool OnLayer(const ObjectView& object, std::uint8_t layer) {
     return layer == host_layer::kMultiLayer ||
            (layer >= std::min(object.low, object.high) && layer <= std::max(object.low, object.high));
   }
-  if (object.layer == host_layer::kMultiLayer) return layer == host_layer::kMultiLayer || (layer >= host_layer::kTopLayer && layer <= host_layer::kBottomLayer);
+  if (object.layer == host_layer::kMultiLayer) return layer == host_layer::kMultiLayer || host_layer::IsSignal(layer);
   return layer == object.layer;
 }
 
@@ -243,8 +243,8 @@ std::uint8_t PercentageOn(const ObjectView& pad, std::uint8_t layer) {
   if (pad.layers == nullptr) return kDefaultPercentage;
   if (pad.full_stack) return pad.layers->percentage[layer];
   const std::uint8_t kept = layer == host_layer::kBottomLayer ? host_layer::kBottomLayer
-                            : (layer >= host_layer::kMidLayer1 && layer <= host_layer::kMidLayer30) ? host_layer::kMidLayer1
-                                                                                 : host_layer::kTopLayer;
+                            : host_layer::IsMidSignal(layer)  ? host_layer::kMidLayer1
+                                                              : host_layer::kTopLayer;
   return pad.layers->percentage[kept];
 }
 

@@ -225,7 +225,8 @@ TEST_F(HostileRecords, ComponentWithoutEndcomp) {
   const auto members = model().Members(components[0]);
   EXPECT_EQ(members, (std::vector<std::uint32_t>{pads[0], tracks[0], pads[1]}));
   EXPECT_EQ(ObjectsOfKind(result.board, KindCode(ObjectKind::kNet)).size(), 1u);
-  EXPECT_EQ(static_cast<std::uint32_t>(Number(pads[1], "Net")), ObjectsOfKind(result.board, KindCode(ObjectKind::kNet))[0]);
+  EXPECT_EQ(static_cast<std::uint32_t>(Number(pads[1], "Net")),
+            ObjectsOfKind(result.board, KindCode(ObjectKind::kNet))[0]);
   EXPECT_FALSE(test_support::OfKind(document(), "Rule").empty());
 }
 

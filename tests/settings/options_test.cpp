@@ -166,7 +166,8 @@ TEST_F(OptionsTest, ClearancesAreTakenAsWrittenAtEveryLevel) {
   for (const int level : {0, 1, 10}) {
     StartRun(level, OptionsText().Text());
     ReadOptions(context());
-    EXPECT_EQ(context().clearances, (std::array<std::int32_t, 6>{100000, 110000, 120000, 130000, 140000, 150000})) << level;
+    EXPECT_EQ(context().clearances, (std::array<std::int32_t, 6>{100000, 110000, 120000, 130000, 140000, 150000}))
+        << level;
     TearDown();
   }
 }
