@@ -21,7 +21,6 @@ using design_test::ReadDesignRecords;
 using design_test::Track;
 using Category = TComponentLayerWarnings::Category;
 
-
 class ComponentTest : public test_support::RunFixture {
  protected:
   std::uint32_t ReadOne(int level, const Comp& comp, const std::string& after = "") {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "design/readers.h"
+#include "design/record_table.h"
 #include "host/short_string.h"
 #include "records/input.h"
 #include "records/read_context.h"
@@ -89,7 +90,8 @@ inline std::string NetDef(int level, const Net& net) {
   return record;
 }
 
-// The run's record loop for the two design records: every other line is skipped.
+// The run's record loop for the two design records, through the run's keyword table: every other
+// line, free primitive records included, is skipped.
 inline std::vector<std::uint32_t> ReadDesignRecords(ReadContext& context) {
   std::vector<std::uint32_t> handles;
   ShortString<255> line;
@@ -97,11 +99,8 @@ inline std::vector<std::uint32_t> ReadDesignRecords(ReadContext& context) {
   while (!input.AtEnd()) {
     input.ReadLine(line);
     context.component_name.Clear();
-    if (line == "COMP") {
-      handles.push_back(ReadComponent(context));
-    } else if (line.View().find("NETDEF") != std::string_view::npos) {
-      handles.push_back(ReadNetDef(context));
-    }
+    const RecordReader reader = RecordReaderFor(line.View());
+    if (reader == ReadComponent || reader == ReadNetDef) handles.push_back(reader(context));
   }
   return handles;
 }
