@@ -64,7 +64,7 @@ void NormalEnd(ReadContext& context) {
 // when the file could not be opened again or the user aborted.
 bool ReadFile(const std::string& file_name, const ShortString<255>& counted_name, TPcbBoard& board) {
   // The classifier refers to the board, so it is made after the board and released before it.
-  // Releasing these asks nothing of the host: the progress bar's end stays the run's last call.
+  // Releasing the run's parts asks nothing of the host: the progress bar's end stays the last call.
   TInput input;
   TComponentLayerWarnings warnings;
   TClassifier classifier(board);
@@ -78,13 +78,10 @@ bool ReadFile(const std::string& file_name, const ShortString<255>& counted_name
   const std::int32_t format_level = FormatLevelOfBanner(banner.View());
   ProgressStart(input, counted_name.View(), format_level, CaptionSuffix(format_level));
 
-  bool normal_end = false;
-  {
-    ReadContext context(input, format_level, board, classifier, warnings);
-    RecordLoop(context);
-    normal_end = !context.abort;
-    if (normal_end) NormalEnd(context);
-  }
+  ReadContext context(input, format_level, board, classifier, warnings);
+  RecordLoop(context);
+  const bool normal_end = !context.abort;
+  if (normal_end) NormalEnd(context);
   ProgressFinish();
   return normal_end;
 }
