@@ -5,7 +5,7 @@
 
 #include "host/api/vocabulary.h"
 #include "records/conventions.h"
-#include "tests/settings/settings_fixture.h"
+#include "tests/design/settings_fixture.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "records/conventions.h"
-#include "tests/settings/settings_fixture.h"
+#include "tests/design/settings_fixture.h"
 
 namespace {
 
