@@ -200,7 +200,7 @@ bool OnLayer(const ObjectView& object, std::uint8_t layer) {
 // Which third of the simple stack a layer takes its values from: top, mid or bottom.
 std::size_t Part(std::uint8_t layer) {
   if (layer == host_layer::kBottomLayer) return 2;
-  if (layer >= host_layer::kMidLayer1 && layer <= host_layer::kMidLayer30) return 1;
+  if (host_layer::IsMidSignal(layer)) return 1;
   return 0;
 }
 
