@@ -11,6 +11,7 @@
 
 #include "boardgen/board_generator.h"
 #include "host/api/layer_id.h"
+#include "host/api/vocabulary.h"
 #include "host/core_calls.h"
 #include "plugin/import_run.h"
 #include "rules/classifier.h"
@@ -20,10 +21,6 @@
 #include "standin/orvpcb/model.h"
 
 namespace bench {
-
-inline constexpr std::uint8_t kTrackKind = 4;
-inline constexpr std::uint8_t kNetKind = 8;
-inline constexpr std::uint8_t kRuleKind = 16;
 
 inline std::uint32_t FreshBoard(const std::string& name = "/bench/board.PCB") {
   orv::Server().Reset();
@@ -81,23 +78,24 @@ inline std::int64_t JoinWhileIterating(std::int64_t objects) {
   const std::uint32_t board = FreshBoard();
   std::vector<std::uint32_t> nets;
   for (int i = 0; i < 64; ++i) {
-    nets.push_back(model.Create(kNetKind));
+    nets.push_back(model.Create(KindCode(ObjectKind::kNet)));
     model.AddToContainer(board, nets.back());
   }
   std::vector<std::uint32_t> tracks;
   for (std::int64_t i = 0; i < objects; ++i) {
-    const std::uint32_t track = model.Create(kTrackKind);
+    const std::uint32_t track = model.Create(KindCode(ObjectKind::kTrack));
     model.SetNumber(track, "Layer", 1);
     model.AddToContainer(board, track);
     tracks.push_back(track);
   }
-  const std::uint32_t other = model.Create(kTrackKind);
+  const std::uint32_t other = model.Create(KindCode(ObjectKind::kTrack));
   model.SetNumber(other, "Layer", 2);
   model.AddToContainer(board, other);
   std::int64_t seen = 0;
   for (std::size_t i = 0; i < tracks.size(); ++i) {
     host::PcbApi_AddObjectToContainer(nets[i % nets.size()], tracks[i]);
-    const std::uint32_t iterator = host::PcbApi_CreateIterator(board, kTrackKind, 0, layer_id::FromNumber(2));
+    const std::uint32_t iterator =
+        host::PcbApi_CreateIterator(board, KindCode(ObjectKind::kTrack), 0, layer_id::FromNumber(2));
     for (std::uint32_t o = host::PcbApi_GetFirstObject(iterator); o != 0; o = host::PcbApi_GetNextObject(iterator)) {
       ++seen;
     }

@@ -41,12 +41,12 @@ class Board {
 template <typename Wrapper>
 std::uint32_t MakeRound(std::uint32_t board, std::uint8_t kind, std::int32_t i) {
   Wrapper wrapper(host::PcbApi_CreateObject(kind));
-  wrapper.Exchange(true);
+  wrapper.Load();
   wrapper.X = i;
   wrapper.Y = 2 * i;
   wrapper.SetLayerNumber(1);
   wrapper.Net = i % 100;
-  wrapper.Exchange(false);
+  wrapper.Store();
   host::PcbApi_AddObjectToContainer(board, wrapper.Handle);
   return wrapper.Handle;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/api/layer_id.h"
+#include "host/api/vocabulary.h"
 #include "host/core_calls.h"
 #include "standin/orvpcb/model.h"
 
@@ -57,7 +58,8 @@ TEST(IteratorIndex, YieldsWhatAFullScanGivesAfterEveryKindOfChange) {
   const auto pick = [&](const std::vector<std::uint32_t>& from) {
     return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(random)];
   };
-  constexpr std::uint8_t kKinds[] = {1, 2, 4};  // arcs, pads, tracks
+  constexpr std::uint8_t kKinds[] = {KindCode(ObjectKind::kArc), KindCode(ObjectKind::kPad),
+                                     KindCode(ObjectKind::kTrack)};
   constexpr std::uint8_t kLayers[] = {1, 2, 32, 74};
   std::vector<std::uint32_t> groups;  // nets and components, on the board
   for (std::uint8_t kind : {std::uint8_t{8}, std::uint8_t{9}, std::uint8_t{8}, std::uint8_t{9}}) {
@@ -81,7 +83,7 @@ TEST(IteratorIndex, YieldsWhatAFullScanGivesAfterEveryKindOfChange) {
     } else if (action == 6) {  // moves to another layer
       model.SetNumber(pick(primitives), "Layer", kLayers[std::uniform_int_distribution<int>(0, 3)(random)]);
     } else if (action == 7 && step % 50 == 0) {  // a new group joins with its members
-      const std::uint32_t group = model.Create(9);
+      const std::uint32_t group = model.Create(KindCode(ObjectKind::kComponent));
       for (int i = 0; i < 3; ++i) model.AddToContainer(group, pick(primitives));
       host::PcbApi_AddObjectToContainer(board, group);
       groups.push_back(group);

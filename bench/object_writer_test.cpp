@@ -9,6 +9,7 @@
 #include <string>
 
 #include "bench/bench_support.h"
+#include "host/api/vocabulary.h"
 #include "standin/host/object_writer.h"
 
 namespace {
@@ -47,9 +48,9 @@ TEST_F(ObjectWriterTest, EscapesAndNumbersMatchTheTree) {
   orv::Model& model = orv::Server();
   bench::FreshBoard();
   ObjectWriter writer(model);
-  const std::uint32_t text = model.Create(5);
-  const std::uint32_t arc = model.Create(1);
-  const std::uint32_t polygon = model.Create(10);
+  const std::uint32_t text = model.Create(KindCode(ObjectKind::kText));
+  const std::uint32_t arc = model.Create(KindCode(ObjectKind::kArc));
+  const std::uint32_t polygon = model.Create(KindCode(ObjectKind::kPolygon));
   const std::string odd[] = {"",      "plain", "quote \" and \\ backslash", "tab\tnew\nline\r",
                              "\x01\x1f", "\x7f",  "Latin-1 \xe9\xff\x80",     std::string("nul\0byte", 8)};
   const double numbers[] = {0.0,  -0.0, 90.0, -270.0, 12.5, 1.0 / 3.0, 1e15, 1e16, -1e300,

@@ -16,9 +16,9 @@
 
 #include "design/settings_readers.h"
 #include "host/board.h"
-#include "plugin/run_state.h"
 #include "records/conventions.h"
 #include "records/input.h"
+#include "records/read_context.h"
 
 namespace {
 
@@ -26,8 +26,6 @@ namespace {
 constexpr std::int32_t kFlaggedFileLayers = 42;
 // Version 2.20 added the engineering change order line.
 constexpr std::int32_t kFirstEcoLevel = 4;
-
-std::uint8_t Low8(std::int32_t value) { return static_cast<std::uint8_t>(value & 0xFF); }
 
 // Reads `count` integers and the line end.
 template <std::size_t N>
@@ -45,42 +43,40 @@ std::int32_t ToHostLength(std::int32_t value, bool old_format) {
 
 }  // namespace
 
-void ReadDefaults() {
-  RunState& run = Run();
-  if (run.board == nullptr || run.input == nullptr) return;
-  TPcbBoard& board = *run.board;
-  TInput& input = *run.input;
-  const bool old_format = run.old_format;
+void ReadDefaults(ReadContext& context) {
+  TPcbBoard& board = context.board;
+  TInput& input = context.input;
+  const bool old_format = context.old_format;
 
   // Every group is tested before it is used: a value that was not a number (here or in an
   // earlier record) leaves the host's board as it was, and the rest of the section to the
   // record loop.
-  board.Exchange(true);
+  board.Load();
 
   const auto group1 = ReadIntegerLine<2>(input);
-  if (input.TestReadError()) return;
+  if (input.TakeReadError()) return;
   board.Board.Value4 = ToHostLength(group1[0], old_format);
   board.Board.Value5 = ToHostLength(group1[1], old_format);
 
   const auto group2 = ReadIntegerLine<2>(input);
-  if (input.TestReadError()) return;
+  if (input.TakeReadError()) return;
   board.Board.Value6 = ToHostLength(group2[0], old_format);
   board.Board.Value7 = ToHostLength(group2[1], old_format);
 
   ReadIntegerLine<1>(input);  // not used by the host
-  if (input.TestReadError()) return;
+  if (input.TakeReadError()) return;
 
   const auto group4 = ReadIntegerLine<3>(input);
-  if (input.TestReadError()) return;
-  board.Board.Value8 = Low8(group4[0]);
-  board.GridsEx.Value2 = Low8(group4[0]);
-  board.GridsEx.Value3 = Low8(group4[1]);
-  board.GridsEx.Value4 = Low8(group4[2]);
+  if (input.TakeReadError()) return;
+  board.Board.Value8 = LowByte(group4[0]);
+  board.GridsEx.Value2 = LowByte(group4[0]);
+  board.GridsEx.Value3 = LowByte(group4[1]);
+  board.GridsEx.Value4 = LowByte(group4[2]);
 
   std::array<double, 4> grids{};
   for (double& value : grids) value = input.ReadReal();
   input.LineEnd();
-  if (input.TestReadError()) return;
+  if (input.TakeReadError()) return;
   if (old_format) {
     for (double& value : grids) value = MilsToCoord(value);
   }
@@ -95,22 +91,22 @@ void ReadDefaults() {
   const std::int32_t current_layer = input.ReadInt();
   input.ReadReal();  // not used by the host
   input.LineEnd();
-  if (input.TestReadError()) return;
-  board.Board.CurrentLayer = Low8(current_layer);
+  if (input.TakeReadError()) return;
+  board.Board.CurrentLayer = LowByte(current_layer);
 
   for (std::int32_t file_layer = 1; file_layer <= kFlaggedFileLayers; ++file_layer) {
     const std::int32_t flag = input.ReadInt();
     input.LineEnd();
-    if (input.TestReadError()) return;
+    if (input.TakeReadError()) return;
     board.SetLayerFlag(MapFileLayer(file_layer), flag != 0 ? 1 : 0);
   }
 
-  if (run.format_level >= kFirstEcoLevel) {
+  if (context.format_level >= kFirstEcoLevel) {
     // "1 changes.eco": the file name is the rest of the line, the blank after the flag included.
     board.EcoOptions.Value1 = input.ReadInt() != 0 ? 1 : 0;
     input.ReadString(board.EcoOptions.Value2);
     input.LineEnd();
   }
 
-  board.Exchange(false);
+  board.Store();
 }

@@ -13,12 +13,10 @@
 #include <string>
 #include <string_view>
 
-#include "host/board.h"
 #include "host/client_calls.h"
 #include "host/object_access.h"
 #include "host/pcb_objects.h"
 #include "host/system_services.h"
-#include "plugin/run_state.h"
 
 namespace {
 
@@ -34,19 +32,14 @@ constexpr std::array<std::string_view, 11> kFormatDescriptions{
     "Quorix PCB Ascii Version 2.70", "Quorix PCB Ascii Version 2.80",
 };
 
-std::string_view FormatDescription() {
-  const std::int32_t level = std::clamp<std::int32_t>(Run().format_level, 0, 10);
+std::string_view FormatDescription(std::int32_t format_level) {
+  const std::int32_t level = std::clamp<std::int32_t>(format_level, 0, 10);
   return kFormatDescriptions[static_cast<std::size_t>(level)];
 }
 
 std::string Cut(std::string text) {
   if (text.size() > kMaxLine) text.resize(kMaxLine);
   return text;
-}
-
-std::string_view BoardFileName() {
-  const TPcbBoard* board = Run().board.get();
-  return board == nullptr ? std::string_view() : board->FileName();
 }
 
 // The file name part of a path, through the host; empty when the host lacks the function.
@@ -157,13 +150,13 @@ bool TComponentLayerWarnings::HasWarnings() const {
          !Entries(Category::kUndefined).empty();
 }
 
-void TComponentLayerWarnings::BuildReport() {
-  const std::string_view description = FormatDescription();
+void TComponentLayerWarnings::BuildReport(std::string_view board_file_name, std::int32_t format_level) {
+  const std::string_view description = FormatDescription(format_level);
   report_lines_.clear();
   const auto line = [this](std::string text) { report_lines_.push_back(Cut(std::move(text))); };
 
   line(std::string(description) + " Importer - Component Layer Warnings Report");
-  line("PCB File : " + WholeFileName(BoardFileName()));
+  line("PCB File : " + WholeFileName(board_file_name));
   line("Date     : " + Now("%x"));
   line("Time     : " + Now("%X"));
   line(std::string(kRuleWidth, '='));
@@ -182,10 +175,10 @@ void TComponentLayerWarnings::BuildReport() {
   }
 }
 
-void TComponentLayerWarnings::WriteReport() {
-  report_file_name_.Assign(ForceExtension(BoardFileName(), "rpt"));
-  if (!IsReportNameFor(report_file_name_.View(), BoardFileName())) return;
-  BuildReport();
+void TComponentLayerWarnings::WriteReport(std::string_view board_file_name, std::int32_t format_level) {
+  report_file_name_.Assign(ForceExtension(board_file_name, "rpt"));
+  if (!IsReportNameFor(report_file_name_.View(), board_file_name)) return;
+  BuildReport(board_file_name, format_level);
 
   std::string block;
   for (const std::string& text : report_lines_) {
@@ -207,10 +200,10 @@ void TComponentLayerWarnings::WriteReport() {
   host::VFSAPI_VFS_StreamDestroy(stream);
 }
 
-void TComponentLayerWarnings::ShowReportMessage() {
-  std::string text = WholeFileName(BoardFileName());
+void TComponentLayerWarnings::ShowReportMessage(std::string_view board_file_name, std::int32_t format_level) {
+  std::string text = WholeFileName(board_file_name);
   text += ": some of the components' layers in this\r\n";
-  text += FormatDescription();
+  text += FormatDescription(format_level);
   text += " file could not be determined.\r\nPlease review the report file ";
   text += WholeFileName(report_file_name_.View());
   text += " for more information.";

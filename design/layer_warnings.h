@@ -4,7 +4,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/short_string.h"
@@ -26,10 +28,11 @@ class TComponentLayerWarnings {
   // True when some side was guessed from the primitives or could not be decided; the
   // components decided by their designator alone need no report.
   [[nodiscard]] bool HasWarnings() const;
-  // Writes the report beside the board file, under its name with the extension "rpt".
-  void WriteReport();
+  // Writes the report beside the board file, under its name with the extension "rpt"; its
+  // header names the board and the file's version (its format level, 0 to 10).
+  void WriteReport(std::string_view board_file_name, std::int32_t format_level);
   // Tells the user that the report exists, in a modal information box.
-  void ShowReportMessage();
+  void ShowReportMessage(std::string_view board_file_name, std::int32_t format_level);
 
   enum class Category { kTopByDesignator, kBottomByDesignator, kTopByPrimitives, kBottomByPrimitives, kUndefined };
   [[nodiscard]] const std::vector<std::string>& Entries(Category category) const {
@@ -40,7 +43,7 @@ class TComponentLayerWarnings {
 
  private:
   void Add(Category category, const TPcbComponent& component);
-  void BuildReport();
+  void BuildReport(std::string_view board_file_name, std::int32_t format_level);
 
   std::array<std::vector<std::string>, 5> entries_;
   ShortString<255> report_file_name_;

@@ -7,28 +7,24 @@
 #include <string_view>
 
 #include "design/readers.h"
+#include "host/api/vocabulary.h"
 #include "host/board.h"
 #include "host/core_calls.h"
 #include "host/pcb_objects.h"
 #include "host/short_string.h"
-#include "plugin/index_tables.h"
-#include "plugin/progress.h"
-#include "plugin/run_state.h"
 #include "records/conventions.h"
 #include "records/input.h"
+#include "records/progress.h"
+#include "records/read_context.h"
 #include "rules/classifier.h"
 
 namespace {
-
-constexpr std::uint8_t kNetKind = 8;
 
 // The importer's net record: the host's net wrapper as the reader fills it.
 class TNet : public TPcbNet {
  public:
   using TPcbNet::TPcbNet;
 };
-constexpr std::uint8_t kFirstPlaneLayer = 39;  // InternalPlane1; the file reaches InternalPlane4
-constexpr std::uint8_t kLastFilePlaneLayer = 42;
 
 // Reads and drops lines up to and including one that is exactly `closing` (at least one line is
 // read). False when the input ended first.
@@ -47,53 +43,49 @@ std::int32_t TimesTen(std::int32_t value) {
 }
 
 // The four routing values of the net's attribute line, as the classifier groups them.
-void ReadRoutingValues(TInput& input, const TPcbNet& net) {
+void ReadRoutingValues(TInput& input, TClassifier& classifier, const TPcbNet& net) {
   const std::int32_t width = input.ReadInt();
   const std::int32_t via_size = input.ReadInt();
   const std::int32_t topology = input.ReadInt();
   const std::int32_t priority = input.ReadInt();
   input.LineEnd();
-  TClassifier* classifier = Run().classifier.get();
-  if (classifier == nullptr) return;
   const std::string_view name = net.Name.View();
-  classifier->AddNetWidth(TimesTen(width), name);
-  classifier->AddNetViaSize(TimesTen(via_size), name);
-  classifier->AddNetTopology(topology & 0xFF, name);
-  classifier->AddNetPriority(priority & 0xFF, name);
+  classifier.AddNetWidth(TimesTen(width), name);
+  classifier.AddNetViaSize(TimesTen(via_size), name);
+  classifier.AddNetTopology(topology & 0xFF, name);
+  classifier.AddNetPriority(priority & 0xFF, name);
 }
 
 // A net on InternalPlane1 to 4 becomes that plane's net, unless a split plane of the net was
 // read before: the plane is then divided and keeps its own net name. Split planes name their net
 // by its full sequence number, which the 16-bit Index no longer holds from the 65536th net on.
-void SetPlaneNet(std::uint8_t host_layer, const TPcbNet& net, std::int64_t number) {
-  if (host_layer < kFirstPlaneLayer || host_layer > kLastFilePlaneLayer) return;
-  const std::vector<std::int32_t>& split_nets = Run().SplitPlaneNets;
+void SetPlaneNet(ReadContext& context, std::uint8_t layer, const TPcbNet& net, std::int64_t number) {
+  if (layer < host_layer::kInternalPlane1 || layer > host_layer::kInternalPlane4) return;
+  const std::vector<std::int32_t>& split_nets = context.split_plane_nets;
   if (std::find(split_nets.begin(), split_nets.end(), number) != split_nets.end()) return;
-  TPcbBoard* board = Run().board.get();
-  if (board == nullptr) return;
-  board->Exchange(true);
-  board->SetPlaneNetName(host_layer - kFirstPlaneLayer + 1, net.Name.View());
-  board->Exchange(false);
+  TPcbBoard& board = context.board;
+  board.Load();
+  board.SetPlaneNetName(layer - host_layer::kInternalPlane1 + 1, net.Name.View());
+  board.Store();
 }
 
 }  // namespace
 
-std::uint32_t ReadNetDef() {
-  RunState& run = Run();
-  TInput& input = *run.input;
-  const std::int32_t level = run.format_level;
+std::uint32_t ReadNetDef(ReadContext& context) {
+  TInput& input = context.input;
+  const std::int32_t level = context.format_level;
 
-  TNet net(host::PcbApi_CreateObject(kNetKind));
-  net.Exchange(true);
-  StepAndPoll();  // an abort lets the record finish; the run stops after it
+  TNet net(host::PcbApi_CreateObject(KindCode(ObjectKind::kNet)));
+  net.Load();
+  StepAndPoll(context);  // an abort lets the record finish; the run stops after it
 
   input.ReadString(net.Name);
   input.LineEnd();
-  net.Index = run.index_tables->Next(TIndexTables::Sequence::kNet);
-  net.Exchange(false);
-  run.index_tables->Enter(TIndexTables::Table::kNet, net.Handle);
+  net.Index = context.tables.Next(TIndexTables::Sequence::kNet);
+  net.Store();
+  context.tables.Enter(TIndexTables::Table::kNet, net.Handle);
 
-  if (level >= 1) ReadRoutingValues(input, net);
+  if (level >= 1) ReadRoutingValues(input, context.classifier, net);
 
   // A line, the member list up to ")", a line, and a block up to "}". The input may end inside
   // either block; the net is complete by then and the record ends with it.
@@ -116,7 +108,8 @@ std::uint32_t ReadNetDef() {
       input.LineEnd();
     }
     if (level >= 5) {
-      SetPlaneNet(MapFileLayer(input.ReadInt()) & 0x7F, net, run.index_tables->Count(TIndexTables::Sequence::kNet));
+      SetPlaneNet(context, MapFileLayer(input.ReadInt()) & 0x7F, net,
+                  context.tables.Count(TIndexTables::Sequence::kNet));
       if (level >= 9) {
         net.Attribute = static_cast<std::uint32_t>(static_cast<std::uint64_t>(input.ReadInt64()));
         input.ReadInt();
@@ -125,6 +118,6 @@ std::uint32_t ReadNetDef() {
     }
   }
 
-  net.Exchange(false);
+  net.Store();
   return net.Handle;
 }

@@ -11,9 +11,9 @@
 
 #include "design/settings_readers.h"
 #include "host/board.h"
-#include "plugin/run_state.h"
 #include "records/conventions.h"
 #include "records/input.h"
+#include "records/read_context.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ constexpr std::int32_t kSignalFileLayers = 16;
 constexpr int kLinesAfterRoutingDirections = 3;
 constexpr int kLineEndsAfterClearances = 12;
 
-void Store(std::uint8_t& destination, std::int32_t value) { destination = static_cast<std::uint8_t>(value & 0xFF); }
+void Store(std::uint8_t& destination, std::int32_t value) { destination = LowByte(value); }
 void Store(std::int32_t& destination, std::int32_t value) { destination = value; }
 
 // Integers into the destinations in order; 8-bit destinations keep the low 8 bits.
@@ -118,7 +118,7 @@ void ReadOutputAndPrinter(TInput& input, TPcbBoard& board) {
   input.LineEnd();
 }
 
-void ReadGerberAndPlacer(TInput& input, TPcbBoard& board, RunState& run) {
+void ReadGerberAndPlacer(TInput& input, TPcbBoard& board, ReadContext& context) {
   TGerberOptions& g = board.GerberOptions;
   ReadInts(input, g.Value1, g.Value2, g.Value6, g.Value7, g.Value15, g.Value4, g.Value8, g.Value9, g.Value10, g.Value11,
            g.Value12, g.Value18, g.Value17, g.Value14, g.Value16);
@@ -133,7 +133,8 @@ void ReadGerberAndPlacer(TInput& input, TPcbBoard& board, RunState& run) {
   for (std::int32_t file_layer = 1; file_layer <= kSignalFileLayers; ++file_layer) {
     const std::int32_t direction = input.ReadInt();
     const std::uint8_t layer = MapFileLayer(file_layer);
-    if (layer >= 1 && layer <= run.routing_directions.size()) Store(run.routing_directions[layer - 1u], direction);
+    if (layer >= 1 && layer <= context.routing_directions.size())
+      Store(context.routing_directions[layer - 1u], direction);
   }
   input.LineEnd();
   for (int i = 0; i < kLinesAfterRoutingDirections; ++i) input.LineEnd();
@@ -145,18 +146,16 @@ void ReadGerberAndPlacer(TInput& input, TPcbBoard& board, RunState& run) {
   ReadStringLine(input, placer.Value1);
   ReadStringLine(input, placer.Value2);
 
-  for (std::int32_t& clearance : run.clearances) clearance = input.ReadInt();
+  for (std::int32_t& clearance : context.clearances) clearance = input.ReadInt();
   for (int i = 0; i < kLineEndsAfterClearances; ++i) input.LineEnd();
 }
 
 }  // namespace
 
-void ReadOptions() {
-  RunState& run = Run();
-  if (run.board == nullptr || run.input == nullptr) return;
-  TPcbBoard& board = *run.board;
-  board.Exchange(true);
-  ReadOutputAndPrinter(*run.input, board);
-  ReadGerberAndPlacer(*run.input, board, run);
-  board.Exchange(false);
+void ReadOptions(ReadContext& context) {
+  TPcbBoard& board = context.board;
+  board.Load();
+  ReadOutputAndPrinter(context.input, board);
+  ReadGerberAndPlacer(context.input, board, context);
+  board.Store();
 }

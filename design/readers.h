@@ -1,21 +1,21 @@
 // The readers of the design records: components (COMP ... ENDCOMP) and net definitions (NETDEF),
 // plus the board-settings sections DEFAULTS and OPTIONS.
 //
-//   if (line == "COMP") Run().board->AddObject(ReadComponent());
+//   if (line == "COMP") context.board.AddObject(ReadComponent(context));
 //
-// Each reader takes the run's input positioned just after its keyword line and leaves it after
-// the record's last line (or at the end of the input). The component and net readers return the
-// stored object's handle, 0 when the host created nothing.
+// Each reader takes the run's context with its input positioned just after the keyword line and
+// leaves the input after the record's last line (or at the end of the input). The component and
+// net readers return the stored object's handle, 0 when the host created nothing.
 #pragma once
 
 #include <cstdint>
 
-#if __has_include("design/settings_readers.h")
 #include "design/settings_readers.h"
-#endif
+
+struct ReadContext;
 
 // NETDEF: one net, numbered in file order and entered in the net table; its routing values go
 // to the classifier and, from version 2.30 on, it may name the net of an internal plane.
-std::uint32_t ReadNetDef();
+std::uint32_t ReadNetDef(ReadContext& context);
 // COMP: one component with the primitives nested in it, up to the ENDCOMP line.
-std::uint32_t ReadComponent();
+std::uint32_t ReadComponent(ReadContext& context);

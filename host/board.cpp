@@ -5,13 +5,14 @@
 #include <algorithm>
 
 #include "host/api/layer_id.h"
+#include "host/api/vocabulary.h"
 #include "host/board_calls.h"
 #include "host/core_calls.h"
 
 namespace {
 
 constexpr std::uint8_t kLastIteratedKind = 25;
-constexpr std::uint8_t kLastIteratedLayer = 82;
+constexpr std::uint8_t kLastIteratedLayer = host_layer::kLastLayer;
 
 bool IsInternalPlane(std::uint8_t number) { return number >= layer_id::kFirstPlane && number <= layer_id::kLastPlane; }
 

@@ -4,9 +4,9 @@
 // grids and option groups.
 //
 //   TPcbBoard board(handle);
-//   board.Exchange(true);                      // load everything from the host
+//   board.Load();                              // everything from the host
 //   board.GridsEx.Value2 = 1;  board.SetLayerFlag(33, 1);
-//   board.Exchange(false);                     // send everything back, changes included
+//   board.Store();                             // everything back, changes included
 //
 // Settings written into the wrapper stay local until the next store. Freeing the wrapper never
 // stores it and never touches the host board. Value numbers below are those of the host
@@ -142,15 +142,16 @@ struct TPcblayerPair {
 class TPcbBoard {
  public:
   // The 82 layer wrappers, an empty pair list, the dielectric defaults and split plane mode 1;
-  // nothing is asked of the host until the first Exchange.
+  // nothing is asked of the host until the first Load().
   explicit TPcbBoard(std::uint32_t handle);
   ~TPcbBoard();
   TPcbBoard(const TPcbBoard&) = delete;
   TPcbBoard& operator=(const TPcbBoard&) = delete;
 
-  // load true: every value group from the host; false: every group to the host, the same calls
-  // in the same order. The host's results are not checked; returns 0.
-  std::int32_t Exchange(bool load);
+  // Every value group from the host (Load) or to it (Store), the same calls in the same order.
+  // The host's results are not checked; returns 0.
+  std::int32_t Load() { return Exchange(true); }
+  std::int32_t Store() { return Exchange(false); }
 
   // The board becomes (stops being) the object's container. A zero handle makes no call and
   // counts as success; otherwise the host's result says.
@@ -201,6 +202,7 @@ class TPcbBoard {
   TDielectric BottomDielectric;
 
  private:
+  std::int32_t Exchange(bool load);
   void ExchangeBoardRecord(std::uint8_t dir);
   void ExchangeGrids(std::uint8_t dir);
   void ExchangeOptions(std::uint8_t dir);

@@ -43,7 +43,7 @@ std::unique_ptr<TPCBObject> Load(std::uint32_t handle) {
   if (handle == 0) return nullptr;
   const auto kind = static_cast<std::uint8_t>(host::PcbApi_GetObjectIdFromObjectHandle(handle) & 0x7F);
   std::unique_ptr<TPCBObject> wrapper = MakeWrapper(kind, handle);
-  if (wrapper) wrapper->Exchange(true);
+  if (wrapper) wrapper->Load();
   return wrapper;
 }
 
@@ -57,7 +57,7 @@ void Change(std::uint32_t handle, const std::function<void(TPCBObject&)>& change
   const std::unique_ptr<TPCBObject> wrapper = Load(handle);
   if (!wrapper) return;
   change(*wrapper);
-  wrapper->Exchange(false);
+  wrapper->Store();
 }
 
 }  // namespace

@@ -58,12 +58,12 @@ void TPCBObject::SetFlag(std::uint16_t mask, bool value) {
 
 void TPCBObject::SetFlagAndStore(std::uint16_t mask, bool value) {
   SetFlag(mask, value);
-  Exchange(false);
+  Store();
 }
 
 void TPCBObject::SetFlagClearAndStore(std::uint16_t mask, bool value) {
   SetFlag(mask, !value);
-  Exchange(false);
+  Store();
 }
 
 void TPCBObject::SetBitField3(int bit, bool value) {

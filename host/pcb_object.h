@@ -1,12 +1,12 @@
 // TPCBObject: the plug-in's local copy of one host object's fields, and the root of the wrapper
-// classes (host/pcb_objects.h). A wrapper never touches host memory: Exchange(true) copies the
-// object's fields from the host, the caller edits the public fields, Exchange(false) copies them
-// back. Freeing a wrapper never stores it.
+// classes (host/pcb_objects.h). A wrapper never touches host memory: Load() copies the object's
+// fields from the host, the caller edits the public fields, Store() copies them back. Freeing a
+// wrapper never stores it.
 //
 //   TPcbTrack track(host::PcbApi_CreateObject(4));
-//   track.Exchange(true);
+//   track.Load();
 //   track.X2 = 100000;
-//   track.Exchange(false);
+//   track.Store();
 //
 // A handle of 0 is tolerated everywhere: the host calls then do nothing and give 0.
 #pragma once
@@ -31,8 +31,13 @@ class TPCBObject {
   TPCBObject(const TPCBObject&) = delete;
   TPCBObject& operator=(const TPCBObject&) = delete;
 
-  // Load (true) or store (false) every field of the object; returns the host function's result.
-  // The base exchanges the fields common to every primitive (PcbApi_QueryPrimitive).
+  // Every field of the object from the host, or to it; returns the host function's result.
+  std::int32_t Load() { return Exchange(true); }
+  std::int32_t Store() { return Exchange(false); }
+
+  // The one transfer behind Load() and Store(), in the direction of the host's exchange functions
+  // (true: from the host). The base moves the fields common to every primitive
+  // (PcbApi_QueryPrimitive); each kind adds its own record.
   virtual std::int32_t Exchange(bool load);
 
   // Layer as a one-byte host layer number (layers the numbering cannot name are pinned to the

@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "host/api/objects.h"
+#include "host/api/vocabulary.h"
 #include "host/pcb_object.h"
 #include "host/short_string.h"
 
-inline constexpr int kPadLayerCount = 83;  // per-layer pad values for layer numbers 0 to 82
+inline constexpr int kPadLayerCount = host_layer::kLayerSlots;  // per-layer pad values for layer numbers 0 to 82
 
 class TPcbGroupObject : public TPCBObject {
  protected:

@@ -1,15 +1,11 @@
 // Exchange of pads: the pad record, its stack mode and the per-layer shapes, sizes and corner
 // radii the host keeps for every layer number 0 to 82.
+#include "host/api/vocabulary.h"
 #include "host/object_calls.h"
 #include "host/pcb_objects.h"
 
 namespace {
 
-// Layer numbers whose corner-radius percentages stand for the top, mid and bottom of the stack.
-constexpr std::uint8_t kTopLayer = 1;
-constexpr std::uint8_t kFirstMidLayer = 2;
-constexpr std::uint8_t kLastMidLayer = 31;
-constexpr std::uint8_t kBottomLayer = 32;
 // Stack mode in which every layer has its own size, shape and corner radius.
 constexpr std::uint8_t kFullStack = 2;
 // Shape code of a rounded rectangle, the only shape with a corner radius.
@@ -53,18 +49,19 @@ std::int32_t TPcbPad::Exchange(bool load) {
       result.Take(CallBound(size_on_layer, Handle, layer, &XSizeOnLayer[i], &YSizeOnLayer[i]));
       result.Take(CallBound(corner_radius_on_layer, Handle, layer, &CornerRadiusOnLayer[i]));
       result.Take(CallBound(percentage_on_layer, Handle, layer, &CRPercentageOnLayer[i]));
-      if (layer == kTopLayer) TopCRPercentage = CRPercentageOnLayer[i];
-      if (layer >= kFirstMidLayer && layer <= kLastMidLayer) MidCRPercentage = CRPercentageOnLayer[i];
-      if (layer == kBottomLayer) BottomCRPercentage = CRPercentageOnLayer[i];
+      // The top layer, the mid layers and the bottom layer stand for the stack's three percentages.
+      if (layer == host_layer::kTopLayer) TopCRPercentage = CRPercentageOnLayer[i];
+      if (host_layer::IsMidSignal(layer)) MidCRPercentage = CRPercentageOnLayer[i];
+      if (layer == host_layer::kBottomLayer) BottomCRPercentage = CRPercentageOnLayer[i];
     } else if (StackMode == kFullStack) {
       result.Take(host::PcbApi_SetPadShapeOnLayer(Handle, layer, ShapeOnLayer[i]));
       result.Take(host::PcbApi_SetPadSizeOnLayer(Handle, layer, XSizeOnLayer[i], YSizeOnLayer[i]));
       result.Take(host::PcbApi_SetCRPctOnLayer(Handle, layer, CRPercentageOnLayer[i]));
     } else if (ShapeOnLayer[i] == kRoundedRectangle) {
       // Outside the full stack the host keeps one percentage each for top, mid and bottom.
-      result.Take(host::PcbApi_SetCRPctOnLayer(Handle, kTopLayer, TopCRPercentage));
-      result.Take(host::PcbApi_SetCRPctOnLayer(Handle, kBottomLayer, BottomCRPercentage));
-      result.Take(host::PcbApi_SetCRPctOnLayer(Handle, kFirstMidLayer, MidCRPercentage));
+      result.Take(host::PcbApi_SetCRPctOnLayer(Handle, host_layer::kTopLayer, TopCRPercentage));
+      result.Take(host::PcbApi_SetCRPctOnLayer(Handle, host_layer::kBottomLayer, BottomCRPercentage));
+      result.Take(host::PcbApi_SetCRPctOnLayer(Handle, host_layer::kMidLayer1, MidCRPercentage));
     }
   }
   return result.value;

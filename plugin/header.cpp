@@ -5,7 +5,6 @@
 #include <cctype>
 #include <cstdio>
 
-#include "plugin/run_state.h"
 #include "records/input.h"
 
 namespace {
@@ -56,12 +55,6 @@ std::int32_t FormatLevelOfBanner(std::string_view banner) {
 
 std::string_view CaptionSuffix(std::int32_t level) {
   return level >= 0 && level <= 10 ? kVersions[static_cast<std::size_t>(level)].caption_suffix : kVersions[0].caption_suffix;
-}
-
-void ReadHeader(std::string_view banner) {
-  RunState& run = Run();
-  run.format_level = FormatLevelOfBanner(banner);
-  run.old_format = run.format_level <= 1;
 }
 
 bool RecognisedFile(const std::string& path) {

@@ -19,8 +19,5 @@ std::int32_t FormatLevelOfBanner(std::string_view banner);
 // The progress caption suffix of a level: " (Text 2.8)" for 10, " (Text)" for 0.
 std::string_view CaptionSuffix(std::int32_t level);
 
-// The header reader: sets the run's format level and old-format flag from the banner.
-void ReadHeader(std::string_view banner);
-
 // Recognition: the first line of the file (255 characters at most) names the family.
 bool RecognisedFile(const std::string& path);

@@ -7,12 +7,12 @@
 #include <bitset>
 #include <memory>
 
+#include "host/api/vocabulary.h"
 #include "host/board.h"
 #include "host/core_calls.h"
 #include "host/object_access.h"
 #include "host/pcb_object.h"
-#include "plugin/index_tables.h"
-#include "plugin/run_state.h"
+#include "records/index_tables.h"
 
 namespace {
 
@@ -20,30 +20,28 @@ using Table = TIndexTables::Table;
 
 enum class Step { kNet, kPolygonOrNet, kCoordinate, kDimension, kNetFieldOnly };
 
-constexpr std::uint8_t kPadKind = 2;
-
 struct KindSteps {
-  std::uint8_t kind;
+  ObjectKind kind;
   std::array<Step, 3> steps;
   int count;
 };
 
 // Kinds in the order they are linked, with their steps in order.
 constexpr std::array<KindSteps, 8> kLinkOrder = {{
-    {2, {Step::kNet}, 1},                                            // pads
-    {4, {Step::kPolygonOrNet, Step::kCoordinate, Step::kDimension}, 3},  // tracks
-    {3, {Step::kNet}, 1},                                            // vias
-    {1, {Step::kPolygonOrNet}, 1},                                   // arcs
-    {6, {Step::kPolygonOrNet}, 1},                                   // fills
-    {5, {Step::kCoordinate, Step::kDimension}, 2},                   // strings
-    {10, {Step::kNetFieldOnly}, 1},                                  // polygons
-    {22, {Step::kNetFieldOnly}, 1},                                  // split planes
+    {ObjectKind::kPad, {Step::kNet}, 1},
+    {ObjectKind::kTrack, {Step::kPolygonOrNet, Step::kCoordinate, Step::kDimension}, 3},
+    {ObjectKind::kVia, {Step::kNet}, 1},
+    {ObjectKind::kArc, {Step::kPolygonOrNet}, 1},
+    {ObjectKind::kFill, {Step::kPolygonOrNet}, 1},
+    {ObjectKind::kText, {Step::kCoordinate, Step::kDimension}, 2},
+    {ObjectKind::kPolygon, {Step::kNetFieldOnly}, 1},
+    {ObjectKind::kSplitPlane, {Step::kNetFieldOnly}, 1},
 }};
 
 // TopLayer to ConnectLayer.
 std::bitset<88> LinkLayers() {
   std::bitset<88> layers;
-  for (std::size_t layer = 1; layer <= 75; ++layer) layers.set(layer);
+  for (std::size_t layer = host_layer::kTopLayer; layer <= host_layer::kConnectLayer; ++layer) layers.set(layer);
   return layers;
 }
 
@@ -100,7 +98,7 @@ void ApplyStep(const TIndexTables& tables, Step step, TPCBObject& object) {
 // its shape, size and corner on each of 83 layers, 332 host calls, for nothing the step changes.
 // Every other kind gets the wrapper of its kind.
 std::unique_ptr<TPCBObject> LinkWrapper(const KindSteps& row, std::uint32_t handle) {
-  if (row.kind == kPadKind) return std::make_unique<TPCBObject>(handle);  // asks the host for the kind
+  if (row.kind == ObjectKind::kPad) return std::make_unique<TPCBObject>(handle);  // asks the host for the kind
   const auto kind = static_cast<std::uint8_t>(host::PcbApi_GetObjectIdFromObjectHandle(handle) & 0x7F);
   return MakeWrapper(kind, handle);
 }
@@ -112,25 +110,20 @@ void LinkObject(const TIndexTables& tables, const KindSteps& row, std::uint32_t 
   if (handle == 0) return;
   const std::unique_ptr<TPCBObject> object = LinkWrapper(row, handle);
   if (!object) return;
-  object->Exchange(true);
+  object->Load();
   for (int i = 0; i < row.count; ++i) ApplyStep(tables, row.steps[static_cast<std::size_t>(i)], *object);
-  object->Exchange(false);
+  object->Store();
 }
 
 }  // namespace
 
-void LinkPass(std::uint32_t board_handle) {
-  RunState& run = Run();
-  if (run.index_tables) {
-    const TIndexTables& tables = *run.index_tables;
-    TPcbBoard board(board_handle);
-    board.Exchange(true);
-    const std::bitset<88> layers = LinkLayers();
-    for (const KindSteps& row : kLinkOrder) {
-      std::bitset<32> kinds;
-      kinds.set(row.kind);
-      board.IterateObjects([&](std::uint32_t object) { LinkObject(tables, row, object); }, kinds, 0, layers);
-    }
+void LinkPass(const TIndexTables& tables, std::uint32_t board_handle) {
+  TPcbBoard board(board_handle);
+  board.Load();
+  const std::bitset<88> layers = LinkLayers();
+  for (const KindSteps& row : kLinkOrder) {
+    std::bitset<32> kinds;
+    kinds.set(KindCode(row.kind));
+    board.IterateObjects([&](std::uint32_t object) { LinkObject(tables, row, object); }, kinds, 0, layers);
   }
-  run.index_tables.reset();
 }

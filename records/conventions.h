@@ -3,7 +3,7 @@
 // record classes whose Finish() scales a record's lengths from file units to host units.
 //
 //   TTrack track(host::PcbApi_CreateObject(4));
-//   track.Exchange(true);
+//   track.Load();
 //   ... read the values ...; track.SetLayerNumber(MapFileLayer(layer)); track.Finish();
 //
 // File lengths are mils at format levels 0 and 1 (the old format) and 1/1000 mil from level 2
@@ -14,6 +14,10 @@
 #include <utility>
 
 #include "records/record_classes.h"
+
+// The low 8 bits of a file value: the format writes bytes (layers, shapes, tags, flags) as
+// integers, and the host keeps only the byte.
+constexpr std::uint8_t LowByte(std::int32_t value) { return static_cast<std::uint8_t>(value & 0xFF); }
 
 // File layer number (its low 8 bits) to host layer number; unknown numbers give 0, NoLayer.
 std::uint8_t MapFileLayer(std::int32_t file_layer);

@@ -9,9 +9,9 @@ using namespace records;
 // X, Y, layer, five values for the host, style.
 //   FD
 //   150000 200000 17 1500 0 0 10000 60000 1
-std::uint32_t ReadCoordinate() {
-  auto coordinate = CreateRecord<TCoordinate>(kCoordinateKind);
-  TInput& in = In();
+std::uint32_t ReadCoordinate(ReadContext& context) {
+  auto coordinate = CreateRecord<TCoordinate>(context, ObjectKind::kCoordinate);
+  TInput& in = context.input;
   coordinate->X = in.ReadInt();
   coordinate->Y = in.ReadInt();
   const std::int32_t layer = in.ReadInt();
@@ -19,19 +19,19 @@ std::uint32_t ReadCoordinate() {
   coordinate->CoordinateStyle = LowByte(in.ReadInt());
   in.LineEnd();
   coordinate->SetLayerNumber(MapFileLayer(layer));
-  coordinate->Index = NextIndex(TIndexTables::Sequence::kCoordinate);
-  coordinate->Finish();
+  coordinate->Index = context.tables.Next(TIndexTables::Sequence::kCoordinate);
+  coordinate->ScaleToHostUnits();
   const std::uint32_t handle = StoreRecord(*coordinate);
-  EnterOwner(TIndexTables::Table::kCoordinate, handle);
+  context.tables.Enter(TIndexTables::Table::kCoordinate, handle);
   return handle;
 }
 
 // Start X, Y, end X, Y, layer, five values for the host, style.
 //   FI
 //   100000 100000 400000 100000 29 3000 0 10000 60000 0 1
-std::uint32_t ReadDimension() {
-  auto dimension = CreateRecord<TDimension>(kDimensionKind);
-  TInput& in = In();
+std::uint32_t ReadDimension(ReadContext& context) {
+  auto dimension = CreateRecord<TDimension>(context, ObjectKind::kDimension);
+  TInput& in = context.input;
   dimension->X = in.ReadInt();
   dimension->Y = in.ReadInt();
   dimension->X2 = in.ReadInt();
@@ -41,9 +41,9 @@ std::uint32_t ReadDimension() {
   dimension->DimensionStyle = LowByte(in.ReadInt());
   in.LineEnd();
   dimension->SetLayerNumber(MapFileLayer(layer));
-  dimension->Index = NextIndex(TIndexTables::Sequence::kDimension);
-  dimension->Finish();
+  dimension->Index = context.tables.Next(TIndexTables::Sequence::kDimension);
+  dimension->ScaleToHostUnits();
   const std::uint32_t handle = StoreRecord(*dimension);
-  EnterOwner(TIndexTables::Table::kDimension, handle);
+  context.tables.Enter(TIndexTables::Table::kDimension, handle);
   return handle;
 }

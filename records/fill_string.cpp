@@ -10,10 +10,11 @@ using namespace records;
 //   FF
 //   0 0 1000 1000 9000 5000 1 0
 //   0 0 45.000
-std::uint32_t ReadFill() {
-  auto fill = CreateRecord<TFill>(kFillKind);
-  TInput& in = In();
-  SkipInts(2);
+std::uint32_t ReadFill(ReadContext& context) {
+  auto fill = CreateRecord<TFill>(context, ObjectKind::kFill);
+  TInput& in = context.input;
+  const std::int32_t level = context.format_level;
+  SkipInts(in, 2);
   fill->X = in.ReadInt();
   fill->Y = in.ReadInt();
   fill->X2 = in.ReadInt();
@@ -22,15 +23,15 @@ std::uint32_t ReadFill() {
   const std::int32_t net = in.ReadInt();
   in.LineEnd();
   fill->SetLayerNumber(MapFileLayer(layer));
-  if (Level() >= 3) {
+  if (level >= 3) {
     fill->Polygon = in.ReadInt();
-    if (Level() >= 9) fill->Tag = LowByte(in.ReadInt());
-    if (Level() >= 10) fill->Rotation = in.ReadReal();
+    if (level >= 9) fill->Tag = LowByte(in.ReadInt());
+    if (level >= 10) fill->Rotation = in.ReadReal();
     in.LineEnd();
   }
   fill->Net = net;
   fill->Flags = 0;
-  fill->Finish();
+  fill->ScaleToHostUnits(context.old_format);
   return StoreRecord(*fill);
 }
 
@@ -39,10 +40,11 @@ std::uint32_t ReadFill() {
 //   FS
 //   0 0 1000 2000 60000 0.000 0 0 17 0 0 0 0 10000 0 0 0
 //   Hello
-std::uint32_t ReadString() {
-  auto text = CreateRecord<TText>(kTextKind);
-  TInput& in = In();
-  SkipInts(2);
+std::uint32_t ReadString(ReadContext& context) {
+  auto text = CreateRecord<TText>(context, ObjectKind::kText);
+  TInput& in = context.input;
+  const std::int32_t level = context.format_level;
+  SkipInts(in, 2);
   text->X = in.ReadInt();
   text->Y = in.ReadInt();
   text->Height = in.ReadInt();
@@ -51,17 +53,17 @@ std::uint32_t ReadString() {
   text->Mirrored = LowByte(in.ReadInt());
   text->FontStyle = in.ReadInt();
   text->SetLayerNumber(MapFileLayer(in.ReadInt()));
-  if (Level() >= 1) SkipInts(4);
-  if (Level() >= 9) {
+  if (level >= 1) SkipInts(in, 4);
+  if (level >= 9) {
     text->Width = in.ReadInt();
     text->Tag = LowByte(in.ReadInt());
   } else {
     // No stroke width before version 2.70: derived from the height, then brought back to the
-    // file unit so that Finish() scales it like the height.
+    // file unit so that ScaleToHostUnits() scales it like the height.
     const std::int32_t width = DefaultTextWidth(height);
-    text->Width = Level() <= 1 ? static_cast<std::int32_t>(RoundHalfEven(CoordToMils(width))) : width / 10;
+    text->Width = level <= 1 ? static_cast<std::int32_t>(RoundHalfEven(CoordToMils(width))) : width / 10;
   }
-  if (Level() >= 10) {
+  if (level >= 10) {
     text->Coordinate = in.ReadInt();
     text->Dimension = in.ReadInt();
   }
@@ -69,6 +71,6 @@ std::uint32_t ReadString() {
   in.ReadString(text->Text);
   in.LineEnd();
   text->Flags = 0;
-  text->Finish();
+  text->ScaleToHostUnits(context.old_format);
   return StoreRecord(*text);
 }

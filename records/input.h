@@ -63,8 +63,8 @@ class TInput {
   // convert gives 0.0 and sets the read-error state. At the end of the data: 0.0, no error.
   double ReadReal();
 
-  // The read-error state: set by a bad token, kept until tested; testing clears it.
-  bool TestReadError() {
+  // The read-error state: set by a bad token, kept until taken; taking it clears it.
+  bool TakeReadError() {
     const bool error = read_error_;
     read_error_ = false;
     return error;

@@ -11,8 +11,6 @@ using namespace records;
 
 namespace {
 
-constexpr std::uint8_t kFirstSplitPlaneLayer = 39;  // InternalPlane1
-constexpr std::uint8_t kLastSplitPlaneLayer = 42;   // InternalPlane4, the file's last plane
 constexpr std::int32_t kLastSegment = kSegmentCount - 1;
 
 // The outline as read, before the layer decides the host object's kind.
@@ -24,18 +22,17 @@ struct Outline {
 
 // One embedded arc record (its keyword line already skipped) into segment s: the same two
 // lines as an FA record, of which only the centre, radius and angles count.
-void ReadArcSegment(TSegment& s) {
-  TInput& in = In();
-  SkipInts(2);
+void ReadArcSegment(TInput& in, std::int32_t level, TSegment& s) {
+  SkipInts(in, 2);
   const std::int32_t centre_x = in.ReadInt();
   const std::int32_t centre_y = in.ReadInt();
   const std::int32_t radius = in.ReadInt();
   double start = in.ReadReal();
   double end = in.ReadReal();
-  SkipInts(4);
+  SkipInts(in, 4);
   in.LineEnd();
-  if (Level() >= 2) {
-    SkipInts(Level() >= 9 ? 2 : 1);
+  if (level >= 2) {
+    SkipInts(in, level >= 9 ? 2 : 1);
     in.LineEnd();
   }
   // Both a zero-length sweep and an end at 0 mean the full turn to the host.
@@ -59,8 +56,7 @@ void ReadArcSegment(TSegment& s) {
 // records are read and dropped). A count beyond what the file holds stops at the end of the
 // data instead of reading zeros for billions of vertices. A negative count reads no vertex and
 // no flag, and is kept as it is: an outline with no segment.
-void ReadOutline(std::int32_t n, Outline& outline) {
-  TInput& in = In();
+void ReadOutline(TInput& in, std::int32_t level, std::int32_t n, Outline& outline) {
   const std::int64_t edges = n;
   outline.point_count = static_cast<std::int32_t>(std::min<std::int64_t>(edges, kLastSegment));
   const std::int64_t kept = std::clamp<std::int64_t>(edges + 1, 0, kSegmentCount);
@@ -77,7 +73,7 @@ void ReadOutline(std::int32_t n, Outline& outline) {
     }
   }
 
-  SkipInts(1);
+  SkipInts(in, 1);
   std::int64_t dropped_arcs = 0;
   for (std::int64_t i = 0; i < edges && !in.AtEnd(); ++i) {
     const bool arc = in.ReadInt() != 0;
@@ -92,12 +88,12 @@ void ReadOutline(std::int32_t n, Outline& outline) {
   for (std::int64_t i = 0; i < kept && i < edges; ++i) {
     if (!outline.is_arc[static_cast<std::size_t>(i)]) continue;
     in.LineEnd();
-    ReadArcSegment(outline.segments[static_cast<std::size_t>(i)]);
+    ReadArcSegment(in, level, outline.segments[static_cast<std::size_t>(i)]);
   }
   TSegment scratch{};
   for (std::int64_t i = 0; i < dropped_arcs && !in.AtEnd(); ++i) {
     in.LineEnd();
-    ReadArcSegment(scratch);
+    ReadArcSegment(in, level, scratch);
   }
 }
 
@@ -131,9 +127,10 @@ void CopyOutline(const Outline& outline, Record& record) {
 //   0 10000
 //   0 0
 //   0 0 0 0 0
-std::uint32_t ReadPolygon() {
-  if (Run().abort) return 0;
-  TInput& in = In();
+std::uint32_t ReadPolygon(ReadContext& context) {
+  if (context.abort) return 0;
+  TInput& in = context.input;
+  const std::int32_t level = context.format_level;
   const std::uint8_t layer = MapFileLayer(in.ReadInt());
   in.LineEnd();
   const std::int32_t net = in.ReadInt();
@@ -142,16 +139,16 @@ std::uint32_t ReadPolygon() {
   const bool flag2 = in.ReadInt() != 0;
   const bool flag3 = in.ReadInt() != 0;
   const bool flag4 = in.ReadInt() != 0;
-  if (Level() >= 4) SkipInts(1);
+  if (level >= 4) SkipInts(in, 1);
   // Files before version 2.60 have no fifth flag; the host's default is on.
-  const bool flag5 = Level() >= 8 ? in.ReadInt() != 0 : true;
+  const bool flag5 = level >= 8 ? in.ReadInt() != 0 : true;
   in.LineEnd();
   const std::int32_t grid_size = in.ReadInt();
   const std::int32_t track_size = in.ReadInt();
   std::int32_t min_prim_length = 0;
-  if (Level() >= 10) {
+  if (level >= 10) {
     min_prim_length = in.ReadInt();
-    SkipInts(1);
+    SkipInts(in, 1);
   }
   in.LineEnd();
   const std::int32_t n = in.ReadInt();
@@ -160,20 +157,20 @@ std::uint32_t ReadPolygon() {
   // One outline buffer for the run's thread: the record is read whole before the host object
   // exists, and the buffer is too large for the stack.
   static Outline outline;
-  ReadOutline(n, outline);
+  ReadOutline(in, level, n, outline);
 
   std::uint32_t handle = 0;
-  if (layer >= kFirstSplitPlaneLayer && layer <= kLastSplitPlaneLayer) {
-    auto plane = CreateRecord<TSplitPlane>(kSplitPlaneKind);
+  if (layer >= host_layer::kInternalPlane1 && layer <= host_layer::kInternalPlane4) {
+    auto plane = CreateRecord<TSplitPlane>(context, ObjectKind::kSplitPlane);
     plane->SetLayerNumber(layer);
     plane->Net = net;
     CopyOutline(outline, *plane);
-    plane->Index = NextIndex(TIndexTables::Sequence::kPolygon);
-    plane->Finish();
-    Run().SplitPlaneNets.push_back(net);
+    plane->Index = context.tables.Next(TIndexTables::Sequence::kPolygon);
+    plane->ScaleToHostUnits();
+    context.split_plane_nets.push_back(net);
     handle = StoreRecord(*plane);
   } else {
-    auto polygon = CreateRecord<TPolygon>(kPolygonKind);
+    auto polygon = CreateRecord<TPolygon>(context, ObjectKind::kPolygon);
     polygon->SetLayerNumber(layer);
     polygon->Net = net;
     polygon->PolygonFlag1 = flag1;
@@ -183,11 +180,11 @@ std::uint32_t ReadPolygon() {
     polygon->TrackSize = track_size;
     polygon->MinPrimLength = min_prim_length;
     CopyOutline(outline, *polygon);
-    polygon->Index = NextIndex(TIndexTables::Sequence::kPolygon);
-    polygon->Finish();
+    polygon->Index = context.tables.Next(TIndexTables::Sequence::kPolygon);
+    polygon->ScaleToHostUnits();
     polygon->HatchStyle = HatchStyleOf(flag2, flag3);
     handle = StoreRecord(*polygon);
   }
-  EnterOwner(TIndexTables::Table::kPolygon, handle);
+  context.tables.Enter(TIndexTables::Table::kPolygon, handle);
   return handle;
 }

@@ -1,17 +1,15 @@
-// Finish() of the record classes: file lengths to host units.
+// ScaleToHostUnits() of the record classes: file lengths to host units.
 #include "records/record_classes.h"
 
 #include <algorithm>
 
-#include "plugin/run_state.h"
 #include "records/conventions.h"
 
 namespace {
 
 // Lengths of the records whose unit follows the format level.
 template <typename... Field>
-void ScaleByLevel(Field&... fields) {
-  const bool old_format = Run().old_format;
+void ScaleByLevel(bool old_format, Field&... fields) {
   ((fields = ScaleLength(fields, old_format)), ...);
 }
 
@@ -41,50 +39,50 @@ void ScaleSegments(Outline& outline) {
 
 }  // namespace
 
-void TVia::Finish() {
-  if (Handle != 0) ScaleByLevel(X, Y, Size, HoleSize);
+void TVia::ScaleToHostUnits(bool old_format) {
+  if (Handle != 0) ScaleByLevel(old_format, X, Y, Size, HoleSize);
 }
 
-void TPad::Finish() {
+void TPad::ScaleToHostUnits(bool old_format) {
   if (Handle != 0) {
-    ScaleByLevel(X, Y, XSizeTop, YSizeTop, XSizeMid, YSizeMid, XSizeBottom, YSizeBottom, HoleSize);
+    ScaleByLevel(old_format, X, Y, XSizeTop, YSizeTop, XSizeMid, YSizeMid, XSizeBottom, YSizeBottom, HoleSize);
   }
 }
 
-void TTrack::Finish() {
-  if (Handle != 0) ScaleByLevel(X, Y, X2, Y2, Width);
+void TTrack::ScaleToHostUnits(bool old_format) {
+  if (Handle != 0) ScaleByLevel(old_format, X, Y, X2, Y2, Width);
 }
 
-void TArc::Finish() {
-  if (Handle != 0) ScaleByLevel(X, Y, Radius, Width);
+void TArc::ScaleToHostUnits(bool old_format) {
+  if (Handle != 0) ScaleByLevel(old_format, X, Y, Radius, Width);
 }
 
-void TFill::Finish() {
-  if (Handle != 0) ScaleByLevel(X, Y, X2, Y2);
+void TFill::ScaleToHostUnits(bool old_format) {
+  if (Handle != 0) ScaleByLevel(old_format, X, Y, X2, Y2);
 }
 
-void TText::Finish() {
-  if (Handle != 0) ScaleByLevel(X, Y, Height, Width);
+void TText::ScaleToHostUnits(bool old_format) {
+  if (Handle != 0) ScaleByLevel(old_format, X, Y, Height, Width);
 }
 
-void TComponent::Finish() {
-  if (Handle != 0) ScaleByLevel(X, Y);
+void TComponent::ScaleToHostUnits(bool old_format) {
+  if (Handle != 0) ScaleByLevel(old_format, X, Y);
 }
 
-void TCoordinate::Finish() {
+void TCoordinate::ScaleToHostUnits() {
   if (Handle != 0) ScaleFine(X, Y);
 }
 
-void TDimension::Finish() {
+void TDimension::ScaleToHostUnits() {
   if (Handle != 0) ScaleFine(X, Y, X2, Y2);
 }
 
-void TPolygon::Finish() {
+void TPolygon::ScaleToHostUnits() {
   if (Handle == 0) return;
   ScaleSegments(*this);
   ScaleFine(GridSize, TrackSize, MinPrimLength);
 }
 
-void TSplitPlane::Finish() {
+void TSplitPlane::ScaleToHostUnits() {
   if (Handle != 0) ScaleSegments(*this);
 }

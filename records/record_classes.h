@@ -1,10 +1,12 @@
 // The importer's record classes: the host wrappers of the kinds the file's records create, each
-// with Finish(), which scales the record's length fields from file units to host units in place.
+// with ScaleToHostUnits(), which scales the record's length fields from file units to host units
+// in place.
 //
 // Vias, pads, tracks, arcs, fills, strings and components follow the file unit of the format
-// level (mils in the old format, 1/1000 mil from level 2 on); coordinate markers, dimensions,
-// polygons and split planes were always written in 1/1000 mil. Finish() does nothing for a
-// wrapper whose host object could not be created (Handle 0).
+// level (mils in the old format, 1/1000 mil from level 2 on), so they are told whether the file
+// is of the old format; coordinate markers, dimensions, polygons and split planes were always
+// written in 1/1000 mil. Scaling does nothing for a wrapper whose host object could not be
+// created (Handle 0).
 #pragma once
 
 #include "host/pcb_objects.h"
@@ -12,65 +14,65 @@
 class TVia : public TPcbVia {
  public:
   using TPcbVia::TPcbVia;
-  void Finish();
+  void ScaleToHostUnits(bool old_format);
 };
 
 class TPad : public TPcbPad {
  public:
   using TPcbPad::TPcbPad;
-  void Finish();
+  void ScaleToHostUnits(bool old_format);
 };
 
 class TTrack : public TPcbTrack {
  public:
   using TPcbTrack::TPcbTrack;
-  void Finish();
+  void ScaleToHostUnits(bool old_format);
 };
 
 class TArc : public TPcbArc {
  public:
   using TPcbArc::TPcbArc;
-  void Finish();
+  void ScaleToHostUnits(bool old_format);
 };
 
 class TFill : public TPcbFill {
  public:
   using TPcbFill::TPcbFill;
-  void Finish();
+  void ScaleToHostUnits(bool old_format);
 };
 
 class TText : public TPcbText {
  public:
   using TPcbText::TPcbText;
-  void Finish();
+  void ScaleToHostUnits(bool old_format);
 };
 
 class TComponent : public TPcbComponent {
  public:
   using TPcbComponent::TPcbComponent;
-  void Finish();
+  void ScaleToHostUnits(bool old_format);
 };
 
 class TCoordinate : public TPcbCoordinate {
  public:
   using TPcbCoordinate::TPcbCoordinate;
-  void Finish();
+  void ScaleToHostUnits();
 };
 
 class TDimension : public TPcbDimension {
  public:
   using TPcbDimension::TPcbDimension;
-  void Finish();
+  void ScaleToHostUnits();
 };
 
 class TPolygon : public TPcbPolygon {
  public:
   using TPcbPolygon::TPcbPolygon;
-  void Finish();
+  void ScaleToHostUnits();
 };
 
 class TSplitPlane : public TPcbSplitPlane {
  public:
   using TPcbSplitPlane::TPcbSplitPlane;
-  void Finish();
+  void ScaleToHostUnits();
 };

@@ -10,28 +10,29 @@ using namespace records;
 //   FT
 //   0 0 1000 2000 3000 2000 10000 1 0 3 0
 //   0 0 0 0 0
-std::uint32_t ReadTrack() {
-  auto track = CreateRecord<TTrack>(kTrackKind);
-  TInput& in = In();
-  SkipInts(2);
+std::uint32_t ReadTrack(ReadContext& context) {
+  auto track = CreateRecord<TTrack>(context, ObjectKind::kTrack);
+  TInput& in = context.input;
+  const std::int32_t level = context.format_level;
+  SkipInts(in, 2);
   track->X = in.ReadInt();
   track->Y = in.ReadInt();
   track->X2 = in.ReadInt();
   track->Y2 = in.ReadInt();
   track->Width = in.ReadInt();
   const std::int32_t layer = in.ReadInt();
-  SkipInts(1);
+  SkipInts(in, 1);
   const std::int32_t net = in.ReadInt();
-  SkipInts(1);
+  SkipInts(in, 1);
   in.LineEnd();
   track->SetLayerNumber(MapFileLayer(layer));
-  if (Level() >= 2) {
+  if (level >= 2) {
     track->Polygon = in.ReadInt();
-    if (Level() >= 9) {
-      SkipInts(1);
+    if (level >= 9) {
+      SkipInts(in, 1);
       track->Tag = LowByte(in.ReadInt());
     }
-    if (Level() >= 10) {
+    if (level >= 10) {
       track->Coordinate = in.ReadInt();
       track->Dimension = in.ReadInt();
     }
@@ -39,7 +40,7 @@ std::uint32_t ReadTrack() {
   }
   track->Net = net;
   track->Flags = 0;
-  track->Finish();
+  track->ScaleToHostUnits(context.old_format);
   return StoreRecord(*track);
 }
 
@@ -48,10 +49,11 @@ std::uint32_t ReadTrack() {
 //   FA
 //   0 0 5000 5000 2500 0.000 90.000 1000 1 0 0
 //   0 0
-std::uint32_t ReadArc() {
-  auto arc = CreateRecord<TArc>(kArcKind);
-  TInput& in = In();
-  SkipInts(2);
+std::uint32_t ReadArc(ReadContext& context) {
+  auto arc = CreateRecord<TArc>(context, ObjectKind::kArc);
+  TInput& in = context.input;
+  const std::int32_t level = context.format_level;
+  SkipInts(in, 2);
   arc->X = in.ReadInt();
   arc->Y = in.ReadInt();
   arc->Radius = in.ReadInt();
@@ -60,18 +62,18 @@ std::uint32_t ReadArc() {
   arc->Width = in.ReadInt();
   const std::int32_t layer = in.ReadInt();
   const std::int32_t net = in.ReadInt();
-  SkipInts(1);
+  SkipInts(in, 1);
   in.LineEnd();
   arc->SetLayerNumber(MapFileLayer(layer));
-  if (Level() >= 2) {
+  if (level >= 2) {
     arc->Polygon = in.ReadInt();
-    if (Level() >= 9) arc->Tag = LowByte(in.ReadInt());
+    if (level >= 9) arc->Tag = LowByte(in.ReadInt());
     in.LineEnd();
   }
   // The format writes a full circle as 0 to 0; the host wants 0 to 360.
   if (arc->StartAngle == 0.0 && arc->EndAngle == 0.0) arc->EndAngle = 360.0;
   arc->Net = net;
   arc->Flags = 0;
-  arc->Finish();
+  arc->ScaleToHostUnits(context.old_format);
   return StoreRecord(*arc);
 }

@@ -36,48 +36,45 @@ struct PadRuleValues {
   std::int32_t connect_value1 = 0;
   std::int32_t connect_value2 = 0;
   std::int32_t plane_clearance = 0;
-  std::int32_t connect_value3 = 0;
+  std::int32_t spoke_count = 0;
 };
 
 // The classifier's name of a pad: "U1-14" inside a component; a free pad is renamed to its
 // running number and keyed "Free-3".
-void MakePadKey(TPad& pad, ShortString<255>& key) {
-  RunState& run = Run();
-  if (!run.CurrentComponentName.Empty()) {
-    key.Assign(run.CurrentComponentName.View());
+void MakePadKey(ReadContext& context, TPad& pad, ShortString<255>& key) {
+  if (!context.component_name.Empty()) {
+    key.Assign(context.component_name.View());
     key.Append("-");
     key.Append(pad.Name.View());
     return;
   }
-  if (run.FreePadNumber < kLastFreePadNumber) ++run.FreePadNumber;
+  if (context.free_pad_number < kLastFreePadNumber) ++context.free_pad_number;
   char digits[12];
-  const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, run.FreePadNumber);
+  const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, context.free_pad_number);
   const std::string_view number(digits, ec == std::errc() ? static_cast<std::size_t>(end - digits) : 0);
   pad.Name.Assign(number);
   key.Assign("Free-");
   key.Append(number);
 }
 
-void ClassifyPad(std::uint8_t layer, std::uint8_t connect_code, const PadRuleValues& values,
-                 std::string_view key) {
-  TClassifier* classifier = Run().classifier.get();
-  if (classifier == nullptr) return;
-  if (Level() >= 9) {
-    if (layer == kTopLayer || layer == kBottomLayer || layer == kMultiLayer) {
-      classifier->AddSolderMaskExpansion(values.solder_mask, key);
-      classifier->AddPasteMaskExpansion(values.paste_mask, key);
+void ClassifyPad(TClassifier& classifier, std::int32_t level, std::uint8_t layer, std::uint8_t connect_code,
+                 const PadRuleValues& values, std::string_view key) {
+  if (level >= 9) {
+    if (layer == host_layer::kTopLayer || layer == host_layer::kBottomLayer || layer == host_layer::kMultiLayer) {
+      classifier.AddSolderMaskExpansion(values.solder_mask, key);
+      classifier.AddPasteMaskExpansion(values.paste_mask, key);
     }
-    if (layer == kMultiLayer) classifier->AddPlaneClearance(values.plane_clearance, key);
+    if (layer == host_layer::kMultiLayer) classifier.AddPlaneClearance(values.plane_clearance, key);
   }
   const int style = ConnectStyleOf(connect_code);
   if (style < 0) return;
   const auto connect_style = static_cast<std::uint8_t>(style);
-  if (Level() >= 9) {
-    classifier->AddPlaneConnect(values.plane_clearance, connect_style, values.connect_value1,
-                                values.connect_value2, values.connect_value3, key);
+  if (level >= 9) {
+    classifier.AddPlaneConnect(values.plane_clearance, connect_style, values.connect_value1,
+                                values.connect_value2, values.spoke_count, key);
   } else {
     // Older files carry no connection values: 10 mil expansion, 10 mil spokes, 4 spokes.
-    classifier->AddPlaneConnect(100000, connect_style, 100000, 100000, 4, key);
+    classifier.AddPlaneConnect(100000, connect_style, 100000, 100000, 4, key);
   }
 }
 
@@ -98,12 +95,11 @@ struct PadValues {
   PadRuleValues rules;
 };
 
-void ReadPadValues(PadValues& v) {
-  TInput& in = In();
-  SkipInts(2);
+void ReadPadValues(TInput& in, std::int32_t level, PadValues& v) {
+  SkipInts(in, 2);
   v.x = in.ReadInt();
   v.y = in.ReadInt();
-  if (Level() < 7) {
+  if (level < 7) {
     // One size and shape for every layer.
     v.x_size.fill(in.ReadInt());
     v.y_size.fill(in.ReadInt());
@@ -119,8 +115,8 @@ void ReadPadValues(PadValues& v) {
   v.connect_code = LowByte(in.ReadInt());
   v.file_layer = in.ReadInt();
   v.net = in.ReadInt();
-  SkipInts(1);
-  if (Level() >= 9) {
+  SkipInts(in, 1);
+  if (level >= 9) {
     v.rotation = in.ReadReal();
     v.rules.solder_mask = RuleLength(in.ReadInt());
     v.rules.paste_mask = RuleLength(in.ReadInt());
@@ -129,10 +125,10 @@ void ReadPadValues(PadValues& v) {
     v.rules.plane_clearance = RuleLength(in.ReadInt());
     // The number of thermal spokes, not a length: a file that says 4 means 4, as older files
     // (which carry no value and get 4) and the old-format default rule do.
-    v.rules.connect_value3 = in.ReadInt();
+    v.rules.spoke_count = in.ReadInt();
     v.tag = LowByte(in.ReadInt());
   }
-  if (Level() >= 10) SkipInts(7);
+  if (level >= 10) SkipInts(in, 7);
   in.LineEnd();
 }
 
@@ -142,36 +138,37 @@ void ReadPadValues(PadValues& v) {
 // (ignored), two ignored, tag, two ignored, first and last layer of the span.
 //   FV
 //   0 0 5000 5000 50000 28000 0 0 1 0 0 0 0 0 0 1 16
-std::uint32_t ReadVia() {
-  auto via = CreateRecord<TVia>(kViaKind);
-  TInput& in = In();
-  SkipInts(2);
+std::uint32_t ReadVia(ReadContext& context) {
+  auto via = CreateRecord<TVia>(context, ObjectKind::kVia);
+  TInput& in = context.input;
+  const std::int32_t level = context.format_level;
+  SkipInts(in, 2);
   via->X = in.ReadInt();
   via->Y = in.ReadInt();
   via->Size = in.ReadInt();
   via->HoleSize = in.ReadInt();
-  SkipInts(1);
+  SkipInts(in, 1);
   const std::int32_t pair_code = in.ReadInt();
   const std::int32_t net = in.ReadInt();
-  SkipInts(1);
-  if (Level() >= 9) {
-    SkipInts(2);
+  SkipInts(in, 1);
+  if (level >= 9) {
+    SkipInts(in, 2);
     via->Tag = LowByte(in.ReadInt());
   }
-  if (Level() >= 10) {
-    SkipInts(2);
+  if (level >= 10) {
+    SkipInts(in, 2);
     via->LowLayer = MapFileLayer(in.ReadInt());
     via->HighLayer = MapFileLayer(in.ReadInt());
   }
   in.LineEnd();
-  if (Level() < 10) {
+  if (level < 10) {
     const auto [low, high] = ViaLayerPairSpan(pair_code);
     via->LowLayer = low;
     via->HighLayer = high;
   }
-  if (Run().abort) return 0;
+  if (context.abort) return 0;
   via->Net = net;
-  via->Finish();
+  via->ScaleToHostUnits(context.old_format);
   return StoreRecord(*via);
 }
 
@@ -185,19 +182,20 @@ std::uint32_t ReadVia() {
 //   FP
 //   0 0 1000 2000 6000 6000 1 6000 6000 1 6000 6000 1 3000 1 34 2 0 0.0 400 0 1000 1000 2000 4 0
 //   14
-std::uint32_t ReadPad() {
+std::uint32_t ReadPad(ReadContext& context) {
+  TInput& in = context.input;
+  const std::int32_t level = context.format_level;
   PadValues values;
-  ReadPadValues(values);
+  ReadPadValues(in, level, values);
   // Shape 6 marks a pad that versions before 2.50 wrote but never loaded. No host object is
   // made for it (one would stay behind in the host, on no board), but it counts as a record on
   // the progress bar; its name line is left to the record loop, which skips it.
-  if (Level() < 7 && values.shape[0] == 6) {
-    StepAndPoll();
+  if (level < 7 && values.shape[0] == 6) {
+    StepAndPoll(context);
     return 0;
   }
 
-  auto pad = CreateRecord<TPad>(kPadKind);
-  TInput& in = In();
+  auto pad = CreateRecord<TPad>(context, ObjectKind::kPad);
   pad->X = values.x;
   pad->Y = values.y;
   pad->XSizeTop = values.x_size[0];
@@ -212,7 +210,7 @@ std::uint32_t ReadPad() {
   pad->HoleSize = values.hole_size;
   const std::uint8_t layer = MapFileLayer(values.file_layer);
   pad->SetLayerNumber(layer);
-  if (Level() >= 9) {
+  if (level >= 9) {
     pad->Rotation = values.rotation;
     pad->Tag = values.tag;
   }
@@ -220,13 +218,13 @@ std::uint32_t ReadPad() {
   in.LineEnd();
 
   ShortString<255> key;
-  MakePadKey(*pad, key);
-  ClassifyPad(layer, values.connect_code, values.rules, key.View());
+  MakePadKey(context, *pad, key);
+  ClassifyPad(context.classifier, level, layer, values.connect_code, values.rules, key.View());
 
-  if (Run().abort) return 0;
-  pad->Index = NextIndex(TIndexTables::Sequence::kPad);
+  if (context.abort) return 0;
+  pad->Index = context.tables.Next(TIndexTables::Sequence::kPad);
   pad->Net = values.net;
   pad->Flags = 0;
-  pad->Finish();
+  pad->ScaleToHostUnits(context.old_format);
   return StoreRecord(*pad);
 }

@@ -7,7 +7,6 @@
 #include <limits>
 
 #include "host/board.h"
-#include "rules/design_rule_translator.h"
 #include "rules/rule_builders.h"
 
 namespace {
@@ -44,7 +43,7 @@ std::uint8_t MapTopologyCode(std::int32_t code) {
 std::size_t TClassifier::KeyHash::operator()(const Key& key) const {
   std::size_t hash = std::hash<std::int32_t>()(key.value);
   for (std::int32_t part : {std::int32_t{key.connect_style}, key.connect_value1, key.connect_value2,
-                            key.connect_value3}) {
+                            key.spoke_count}) {
     hash ^= std::hash<std::int32_t>()(part) + 0x9e3779b9u + (hash << 6) + (hash >> 2);
   }
   return hash;
@@ -66,9 +65,9 @@ void TClassifier::AddPlaneClearance(std::int32_t value, std::string_view pad_nam
 }
 
 void TClassifier::AddPlaneConnect(std::int32_t value, std::uint8_t connect_style, std::int32_t connect_value1,
-                                  std::int32_t connect_value2, std::int32_t connect_value3,
+                                  std::int32_t connect_value2, std::int32_t spoke_count,
                                   std::string_view pad_name) {
-  Add(RuleFamily::kPlaneConnect, {value, connect_style, connect_value1, connect_value2, connect_value3}, pad_name);
+  Add(RuleFamily::kPlaneConnect, {value, connect_style, connect_value1, connect_value2, spoke_count}, pad_name);
 }
 
 void TClassifier::AddNetWidth(std::int32_t value, std::string_view net_name) {
@@ -146,8 +145,7 @@ std::int32_t TClassifier::RuleCount(int family) {
 }
 
 void TClassifier::GenerateRules() {
-  RunDesignRuleDialogStep(*this);
-  board_.Exchange(true);
+  board_.Load();
   for (int family = 1; family <= kRuleFamilyCount; ++family) GenerateFamily(family);
 }
 
@@ -179,7 +177,7 @@ void TClassifier::MakeRule(int family, const Key& key, std::string_view name, st
       break;
     case RuleFamily::kPlaneConnect:
       // The rule's values 3 and 4 are the connect values in the order 3, 2.
-      MakePlaneConnectRule(board_, name, key.connect_style, key.value, key.connect_value1, key.connect_value3,
+      MakePlaneConnectRule(board_, name, key.connect_style, key.value, key.connect_value1, key.spoke_count,
                            key.connect_value2, rule_number);
       break;
     case RuleFamily::kWidth:

@@ -5,7 +5,8 @@
 //   TClassifier classifier(board);
 //   classifier.AddNetWidth(100000, "GND");   // from the net reader
 //   ...
-//   classifier.GenerateRules();              // dialog step, then families 1 to 8
+//   RunDesignRuleDialogStep(classifier);     // the user may switch families' scoped rules off
+//   classifier.GenerateRules();              // families 1 to 8
 #pragma once
 
 #include <array>
@@ -49,7 +50,7 @@ class TClassifier {
   void AddPasteMaskExpansion(std::int32_t value, std::string_view pad_name);
   void AddPlaneClearance(std::int32_t value, std::string_view pad_name);
   void AddPlaneConnect(std::int32_t value, std::uint8_t connect_style, std::int32_t connect_value1,
-                       std::int32_t connect_value2, std::int32_t connect_value3, std::string_view pad_name);
+                       std::int32_t connect_value2, std::int32_t spoke_count, std::string_view pad_name);
   void AddNetWidth(std::int32_t value, std::string_view net_name);
   void AddNetViaSize(std::int32_t value, std::string_view net_name);
   // The file's topology code; grouped under the host's topology value.
@@ -60,7 +61,8 @@ class TClassifier {
   // Rules the family's generation would make: 1 for the common value plus one per name of every
   // other group; 0 for an empty family or a number outside 1 to 8. Marks the chosen group.
   std::int32_t RuleCount(int family);
-  // The dialog step, a reload of the board, then families 1 to 8 in order.
+  // A reload of the board, then families 1 to 8 in order, each as far as its gate allows. The
+  // rules dialog, when the run shows it, comes first: it sets the gates from RuleCount().
   void GenerateRules();
 
   // Whether the family's scoped rules are made (all true at creation).
@@ -73,7 +75,7 @@ class TClassifier {
     std::uint8_t connect_style = 0;
     std::int32_t connect_value1 = 0;
     std::int32_t connect_value2 = 0;
-    std::int32_t connect_value3 = 0;
+    std::int32_t spoke_count = 0;
     bool operator==(const Key&) const = default;
   };
   struct KeyHash {

@@ -45,11 +45,11 @@ std::uint32_t StartRule(TPcbBoard& board, std::uint8_t kind, std::int32_t rule_n
                         std::optional<std::string_view> scope2 = std::nullopt) {
   const std::uint32_t handle = host::PcbApi_CreateRuleObject(kind);
   TPcbRuleEx rule(handle);
-  rule.Exchange(true);
+  rule.Load();
   rule.RuleName.Assign(RuleName(kind, rule_number));
   Put(rule.Scope1, scope1);
   if (scope2) Put(rule.Scope2, *scope2);
-  rule.Exchange(false);
+  rule.Store();
   board.AddObject(handle);
   return handle;
 }

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "host/abi.h"
+#include "host/api/vocabulary.h"
 
 namespace api {
 
@@ -133,7 +134,7 @@ using PcbApi_QueryBoardExternalDielectrics =
                                   std::uint8_t* bottom_v2, double* bottom_constant, std::int32_t* bottom_height);
 
 // The host's layer-name table: the fixed name of each one-byte layer number 0 to 82; "" beyond.
-inline constexpr std::uint8_t kLayerCount = 82;
+inline constexpr std::uint8_t kLayerCount = host_layer::kLastLayer;
 constexpr std::string_view LayerName(std::uint8_t number) {
   constexpr std::array<std::string_view, 83> kNames = {
       "NoLayer",         "TopLayer",        "MidLayer1",       "MidLayer2",       "MidLayer3",       "MidLayer4",

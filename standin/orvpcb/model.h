@@ -26,6 +26,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "host/api/vocabulary.h"
 #include "standin/orvpcb/arena.h"
 
 namespace orv {
@@ -34,7 +35,7 @@ namespace orv {
 // per-handle access of the plug-in knows.
 inline constexpr std::uint8_t kKindCount = 32;
 inline constexpr std::uint8_t kBoardKind = 30;
-inline constexpr std::uint8_t kRuleKind = 16;
+inline constexpr std::uint8_t kRuleKind = KindCode(ObjectKind::kRule);
 const char* KindName(std::uint8_t kind);  // "Track", "Arc", ... ; "" for unknown kinds
 
 enum class FieldType : std::uint8_t {

@@ -12,6 +12,7 @@
 
 #include "host/api/layer_id.h"
 #include "host/api/objects.h"
+#include "host/api/vocabulary.h"
 #include "host/short_string.h"
 #include "standin/orvpcb/exchange.h"
 #include "standin/orvpcb/object_api.h"
@@ -27,14 +28,6 @@ using orv::Server;
 
 namespace {
 
-constexpr std::uint8_t kArcKind = 1;
-constexpr std::uint8_t kPadKind = 2;
-constexpr std::uint8_t kViaKind = 3;
-constexpr std::uint8_t kTrackKind = 4;
-constexpr std::uint8_t kTextKind = 5;
-constexpr std::uint8_t kFillKind = 6;
-constexpr std::uint8_t kDimensionKind = 13;
-constexpr std::uint8_t kObjectClassKind = 15;
 constexpr std::int32_t kDisplayCapacity = 254;
 
 std::string Call(const char* function, std::initializer_list<std::int64_t> args) {
@@ -101,8 +94,8 @@ std::unordered_map<std::uint32_t, std::vector<std::string>>& ClassMembers() {
   return members;
 }
 
-bool IsDimension(std::uint32_t handle) { return Server().KindOf(handle) == kDimensionKind; }
-bool IsClass(std::uint32_t handle) { return Server().KindOf(handle) == kObjectClassKind; }
+bool IsDimension(std::uint32_t handle) { return Server().KindOf(handle) == KindCode(ObjectKind::kDimension); }
+bool IsClass(std::uint32_t handle) { return Server().KindOf(handle) == KindCode(ObjectKind::kObjectClass); }
 
 }  // namespace
 
@@ -133,9 +126,10 @@ VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryComponent(U8 dir, U32 handle, U
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_GetDesignatorDisplayString(U32 handle, Str* display_string) {
   // The stand-in has no special strings to expand: the display string is the text itself.
   orv::Model& model = Server();
-  static const orv::FieldSlot* const kText = model.LayoutOf(kTextKind).Find("Text");
+  static const orv::FieldSlot* const kText = model.LayoutOf(KindCode(ObjectKind::kText)).Find("Text");
   std::string_view text;
-  if (model.KindOf(handle) == kTextKind && kText != nullptr && kText->def.type == orv::FieldType::kString) {
+  if (model.KindOf(handle) == KindCode(ObjectKind::kText) && kText != nullptr &&
+      kText->def.type == orv::FieldType::kString) {
     std::uint32_t id;
     std::memcpy(&id, model.FieldData(handle, *kText), sizeof id);
     text = model.StringAt(id);
@@ -220,20 +214,20 @@ VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_QueryObjectBoundingRectangle(U32 han
   const orv::Object* object = model.Find(handle);
   if (object != nullptr) {
     switch (object->kind) {
-      case kTrackKind:
-      case kFillKind:
-      case kDimensionKind:
+      case KindCode(ObjectKind::kTrack):
+      case KindCode(ObjectKind::kFill):
+      case KindCode(ObjectKind::kDimension):
         x2 = model.GetNumber(handle, "X2");
         y2 = model.GetNumber(handle, "Y2");
         half = model.GetNumber(handle, "Width") / 2;
         break;
-      case kArcKind:
+      case KindCode(ObjectKind::kArc):
         half = model.GetNumber(handle, "Radius") + model.GetNumber(handle, "Width") / 2;
         break;
-      case kViaKind:
+      case KindCode(ObjectKind::kVia):
         half = model.GetNumber(handle, "Size") / 2;
         break;
-      case kPadKind:
+      case KindCode(ObjectKind::kPad):
         half = std::max(model.GetNumber(handle, "XSizeTop"), model.GetNumber(handle, "YSizeTop")) / 2;
         break;
       default:

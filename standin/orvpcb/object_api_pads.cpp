@@ -15,6 +15,7 @@
 #include <unordered_map>
 
 #include "host/api/objects.h"
+#include "host/api/vocabulary.h"
 #include "standin/orvpcb/model.h"
 #include "standin/orvpcb/object_api.h"
 
@@ -25,13 +26,6 @@ using orv::Server;
 
 namespace {
 
-constexpr std::uint8_t kPadKind = 2;
-constexpr std::uint8_t kViaKind = 3;
-constexpr std::uint8_t kTopLayer = 1;
-constexpr std::uint8_t kFirstMidLayer = 2;
-constexpr std::uint8_t kLastMidLayer = 31;
-constexpr std::uint8_t kBottomLayer = 32;
-constexpr std::uint8_t kMultiLayer = 74;
 constexpr std::uint8_t kRoundShape = 1;
 constexpr std::uint8_t kRoundedRectangle = 9;
 constexpr std::uint8_t kFullStack = 2;
@@ -150,8 +144,8 @@ const ObjectView& MakeView(std::uint32_t handle) {
   view.handle = handle;
   view.revision = model.Revision();
   view.kind = model.KindOf(handle);
-  if (view.kind == kPadKind) {
-    static const Fields pad(kPadKind);
+  if (view.kind == KindCode(ObjectKind::kPad)) {
+    static const Fields pad(KindCode(ObjectKind::kPad));
     static const orv::FieldSlot* const kLayer = pad["Layer"];
     static const orv::FieldSlot* const kStackMode = pad["StackMode"];
     static const std::array<const orv::FieldSlot*, 3> kShape = {pad["ShapeTop"], pad["ShapeMid"], pad["ShapeBottom"]};
@@ -169,8 +163,8 @@ const ObjectView& MakeView(std::uint32_t handle) {
       if (found != AllPadLayers().end()) view.layers = found->second.get();
     }
     FillPadLayers(view);
-  } else if (view.kind == kViaKind) {
-    static const Fields via(kViaKind);
+  } else if (view.kind == KindCode(ObjectKind::kVia)) {
+    static const Fields via(KindCode(ObjectKind::kVia));
     static const orv::FieldSlot* const kLayer = via["Layer"];
     static const orv::FieldSlot* const kLow = via["LowLayer"];
     static const orv::FieldSlot* const kHigh = via["HighLayer"];
@@ -195,18 +189,18 @@ void ForgetView() { cached_view.handle = 0; }
 
 // Whether the object has copper (or its own drawing) on the layer.
 bool OnLayer(const ObjectView& object, std::uint8_t layer) {
-  if (object.kind == kViaKind) {
-    return layer == kMultiLayer ||
+  if (object.kind == KindCode(ObjectKind::kVia)) {
+    return layer == host_layer::kMultiLayer ||
            (layer >= std::min(object.low, object.high) && layer <= std::max(object.low, object.high));
   }
-  if (object.layer == kMultiLayer) return layer == kMultiLayer || (layer >= kTopLayer && layer <= kBottomLayer);
+  if (object.layer == host_layer::kMultiLayer) return layer == host_layer::kMultiLayer || host_layer::IsSignal(layer);
   return layer == object.layer;
 }
 
 // Which third of the simple stack a layer takes its values from: top, mid or bottom.
 std::size_t Part(std::uint8_t layer) {
-  if (layer == kBottomLayer) return 2;
-  if (layer >= kFirstMidLayer && layer <= kLastMidLayer) return 1;
+  if (layer == host_layer::kBottomLayer) return 2;
+  if (host_layer::IsMidSignal(layer)) return 1;
   return 0;
 }
 
@@ -248,9 +242,9 @@ std::pair<I32, I32> SizeOn(const ObjectView& pad, std::uint8_t layer) {
 std::uint8_t PercentageOn(const ObjectView& pad, std::uint8_t layer) {
   if (pad.layers == nullptr) return kDefaultPercentage;
   if (pad.full_stack) return pad.layers->percentage[layer];
-  const std::uint8_t kept = layer == kBottomLayer ? kBottomLayer
-                            : (layer >= kFirstMidLayer && layer <= kLastMidLayer) ? kFirstMidLayer
-                                                                                 : kTopLayer;
+  const std::uint8_t kept = layer == host_layer::kBottomLayer ? host_layer::kBottomLayer
+                            : host_layer::IsMidSignal(layer)  ? host_layer::kMidLayer1
+                                                              : host_layer::kTopLayer;
   return pad.layers->percentage[kept];
 }
 
@@ -297,7 +291,7 @@ void FillPadLayers(ObjectView& pad) {
 
 // A pad whose per-layer values can be asked for: a live pad and a layer number 0 to 82.
 bool PadLayer(const ObjectView& object, std::uint8_t layer) {
-  return object.kind == kPadKind && layer < orv::kPadLayerInstances;
+  return object.kind == KindCode(ObjectKind::kPad) && layer < orv::kPadLayerInstances;
 }
 
 // The pad asked about last, when its view is still good, the layer one of its 83 and no trace is
@@ -313,7 +307,7 @@ inline const ObjectView* KeptPad(std::uint32_t handle, std::uint8_t layer) {
 [[gnu::noinline]] I32 ShapeOnLayer(U32 handle, U8 layer, U8* shape) {
   if (shape != nullptr) {
     const ObjectView& object = View(handle);
-    if (object.kind == kViaKind) *shape = OnLayer(object, layer) ? kRoundShape : 0;
+    if (object.kind == KindCode(ObjectKind::kVia)) *shape = OnLayer(object, layer) ? kRoundShape : 0;
     if (PadLayer(object, layer)) *shape = object.shape_on[layer];
   }
   return Traced("PcbApi_QueryPadOrViaShapeOnLayer", handle, layer);
@@ -322,7 +316,7 @@ inline const ObjectView* KeptPad(std::uint32_t handle, std::uint8_t layer) {
 [[gnu::noinline]] I32 SizeOnLayer(U32 handle, U8 layer, I32* x_size, I32* y_size) {
   const ObjectView& object = View(handle);
   std::pair<I32, I32> size{-1, -1};
-  if (object.kind == kViaKind) {
+  if (object.kind == KindCode(ObjectKind::kVia)) {
     const I32 diameter = OnLayer(object, layer) ? object.size : 0;
     size = {diameter, diameter};
   }

@@ -61,14 +61,14 @@ TEST(BoardDocument, ShowsStoredValuesWithLatin1NamesAsUtf8) {
   orv::Model& model = orv::Server();
   const std::uint32_t handle = model.OpenBoard("/board-document/values.PCB");
   TPcbBoard board(handle);
-  board.Exchange(true);
+  board.Load();
   board.SetPlaneNetName(2, "GND\xB5");
   board.SetLayerFlag(57, 0);
   board.GridsEx.Value13 = 12.5;
   board.PlotLayers[108] = 1;
   board.PrinterOptions.Value14[26] = 9;
   board.CompositeLayers[31].Value4 = -5;
-  board.Exchange(false);
+  board.Store();
 
   const nlohmann::json doc = BoardDocument(model, handle);
   EXPECT_EQ(doc["layers"][39]["PlaneNetName"], "GND\xC2\xB5");

@@ -1,5 +1,6 @@
 // TPcbBoard against the stand-in server: the exchange of every value group in both directions,
 // layer pairs, object iteration order, and the setters that reach the host with the next store.
+#include "host/api/vocabulary.h"
 #include "host/board.h"
 
 #include <gtest/gtest.h>
@@ -77,7 +78,7 @@ TEST(BoardWrapper, NewWrapperHoldsTheHostDefaultsBeforeAnyLoad) {
 TEST(BoardWrapper, LoadOfANewBoardGivesItsFileNameAndItsOneLayerPair) {
   const std::uint32_t handle = NewBoard("fresh");
   TPcbBoard board(handle);
-  board.Exchange(true);
+  board.Load();
   EXPECT_EQ(board.FileName(), Model().BoardFileName(handle));
   EXPECT_EQ(board.Board.CurrentLayer, 1);
   ASSERT_EQ(board.LayerPairs().size(), 1u);
@@ -91,7 +92,7 @@ TEST(BoardWrapper, LoadFillsEveryValueOfEveryGroupInRecordOrder) {
   const std::uint32_t handle = NewBoard();
   board_test::FillDistinct(Model(), handle, 1);
   TPcbBoard board(handle);
-  board.Exchange(true);
+  board.Load();
   ExpectWrapperMatchesHost(board, handle);
   EXPECT_EQ(board.GridsExValue13Copy, board.GridsEx.Value13);
   EXPECT_EQ(board.GridsExValue7Copy, board.GridsEx.Value7);
@@ -103,25 +104,25 @@ TEST(BoardWrapper, StoreSendsEveryValueOfEveryGroupBack) {
   const std::uint32_t handle = NewBoard();
   board_test::FillDistinct(Model(), handle, 2);
   TPcbBoard board(handle);
-  board.Exchange(true);
+  board.Load();
   board_test::FillDistinct(Model(), handle, 3);
-  board.Exchange(false);
+  board.Store();
   ExpectWrapperMatchesHost(board, handle);
   board_test::FillDistinct(Model(), handle, 2);
   TPcbBoard reloaded(handle);
-  reloaded.Exchange(true);
+  reloaded.Load();
   EXPECT_EQ(GroupValues(reloaded, "PcbApi_QueryBoardGridsEx"), GroupValues(board, "PcbApi_QueryBoardGridsEx"));
 }
 
 TEST(BoardWrapper, GridCopiesAreRefreshedByEveryExchangeAndNeverSent) {
   const std::uint32_t handle = NewBoard();
   TPcbBoard board(handle);
-  board.Exchange(true);
+  board.Load();
   const double value13 = board.GridsEx.Value13;
   const double value7 = board.GridsEx.Value7;
   board.GridsExValue13Copy = 1234.5;
   board.GridsExValue7Copy = 6789.5;
-  board.Exchange(false);
+  board.Store();
   EXPECT_EQ(board.GridsExValue13Copy, value13);
   EXPECT_EQ(board.GridsExValue7Copy, value7);
   EXPECT_EQ(Model().GetNumber(handle, "Grids13"), value13);
@@ -132,10 +133,10 @@ TEST(BoardWrapper, CurrentLayerTravelsAsAnIdentifierAndStaysANumber) {
   const std::uint32_t handle = NewBoard();
   Model().SetNumber(handle, "CurrentLayer", 16);
   TPcbBoard board(handle);
-  board.Exchange(true);
+  board.Load();
   EXPECT_EQ(board.Board.CurrentLayer, 16);
   board.Board.CurrentLayer = 57;
-  board.Exchange(false);
+  board.Store();
   EXPECT_EQ(Model().GetNumber(handle, "CurrentLayer"), 57);
   EXPECT_EQ(board.Board.CurrentLayer, 57);
 }
@@ -149,7 +150,7 @@ TEST(BoardWrapper, LayerPairsAreNamedUpperLayerFirstWithTheBoardsLayerNames) {
   Model().SetNumber(handle, "PairLayer2", 3, 2);
   Model().SetText(handle, "LayerName", "Inner A", 2);
   TPcbBoard board(handle);
-  board.Exchange(true);
+  board.Load();
   ASSERT_EQ(board.LayerPairs().size(), 2u);
   EXPECT_EQ(board.LayerPairs()[0].Name.View(), "TopLayer - BottomLayer");
   EXPECT_EQ(board.LayerPairs()[0].Layer1, 32);
@@ -160,12 +161,12 @@ TEST(BoardWrapper, LayerPairsAreNamedUpperLayerFirstWithTheBoardsLayerNames) {
 TEST(BoardWrapper, StoreSetsThePairCountThenEachPairInListOrder) {
   const std::uint32_t handle = NewBoard();
   TPcbBoard board(handle);
-  board.Exchange(true);
+  board.Load();
   TPcblayerPair pair;
   pair.Layer1Id = layer_id::FromNumber(5);
   pair.Layer2Id = layer_id::FromNumber(6);
   board.LayerPairs().push_back(pair);
-  const auto calls = CallsDuring([&] { board.Exchange(false); });
+  const auto calls = CallsDuring([&] { board.Store(); });
   std::vector<std::string> pair_calls;
   for (const auto& call : calls) {
     if (call.find("LayerPair") != std::string::npos) pair_calls.push_back(call);
@@ -182,11 +183,11 @@ TEST(BoardWrapper, StoreSetsThePairCountThenEachPairInListOrder) {
 TEST(BoardWrapper, PairCountFailureLoadsAnEmptyList) {
   const std::uint32_t handle = NewBoard();
   TPcbBoard board(handle);
-  board.Exchange(true);
+  board.Load();
   ASSERT_EQ(board.LayerPairs().size(), 1u);
   // More pairs than the host can hold: the count call reports a failure along with the count.
   Model().SetNumber(handle, "LayerPairCount", 100);
-  const auto calls = CallsDuring([&] { board.Exchange(true); });
+  const auto calls = CallsDuring([&] { board.Load(); });
   EXPECT_TRUE(board.LayerPairs().empty());
   for (const auto& call : calls) EXPECT_EQ(call.find("PcbApi_QueryBoardLayerPairAt"), std::string::npos) << call;
 }
@@ -196,7 +197,7 @@ TEST(BoardWrapper, ExchangeCallsTheGroupsInTheBoardOrder) {
   TPcbBoard board(handle);
   for (const bool load : {true, false}) {
     std::vector<std::string> functions;
-    for (const auto& call : CallsDuring([&] { board.Exchange(load); })) {
+    for (const auto& call : CallsDuring([&] { load ? board.Load() : board.Store(); })) {
       const std::string name = call.substr(0, call.find('('));
       if (functions.empty() || functions.back() != name) functions.push_back(name);
     }
@@ -233,7 +234,7 @@ TEST(BoardWrapper, ExchangeCallsTheGroupsInTheBoardOrder) {
 TEST(BoardWrapper, SetLayerFlagWritesTheSecondByteOfLayers1To82Only) {
   const std::uint32_t handle = NewBoard();
   TPcbBoard board(handle);
-  board.Exchange(true);
+  board.Load();
   std::vector<std::uint8_t> before;
   for (int n = 1; n <= 82; ++n) before.push_back(board.Layer(static_cast<std::uint8_t>(n)).Flag());
   for (std::uint8_t outside : {0, 83, 88, 255}) board.SetLayerFlag(outside, 7);
@@ -244,7 +245,7 @@ TEST(BoardWrapper, SetLayerFlagWritesTheSecondByteOfLayers1To82Only) {
   board.SetLayerFlag(82, 1);
   EXPECT_EQ(board.Layer(41).Bytes, (std::array<std::uint8_t, 5>{0, 1, 0, 0, 0}));
   EXPECT_EQ(Model().GetNumber(handle, "LayerFlag", 41), 0);  // not before the store
-  board.Exchange(false);
+  board.Store();
   EXPECT_EQ(Model().GetNumber(handle, "LayerFlag", 1), 0);
   EXPECT_EQ(Model().GetNumber(handle, "LayerFlag", 41), 1);
   EXPECT_EQ(Model().GetNumber(handle, "LayerFlag", 82), 1);
@@ -253,13 +254,13 @@ TEST(BoardWrapper, SetLayerFlagWritesTheSecondByteOfLayers1To82Only) {
 TEST(BoardWrapper, SetPlaneNetNameNamesPlanes1To4AndReachesTheHostWithTheStore) {
   const std::uint32_t handle = NewBoard();
   TPcbBoard board(handle);
-  board.Exchange(true);
+  board.Load();
   board.SetPlaneNetName(1, "GND");
   board.SetPlaneNetName(4, std::string(300, 'N'));
   board.SetPlaneNetName(0, "ZERO");
   board.SetPlaneNetName(5, "FIVE");
   EXPECT_EQ(Model().GetText(handle, "PlaneNetName", 39), "(No Net)");
-  board.Exchange(false);
+  board.Store();
   EXPECT_EQ(Model().GetText(handle, "PlaneNetName", 39), "GND");
   EXPECT_EQ(Model().GetText(handle, "PlaneNetName", 42), std::string(255, 'N'));
   for (int layer : {40, 41, 43, 54}) {
@@ -279,10 +280,10 @@ TEST(BoardWrapper, ZeroHandlesAreAddedAndRemovedWithoutACall) {
   EXPECT_TRUE(added);
   EXPECT_TRUE(removed);
 
-  const std::uint32_t track = host::PcbApi_CreateObject(4);
+  const std::uint32_t track = host::PcbApi_CreateObject(KindCode(ObjectKind::kTrack));
   EXPECT_TRUE(board.AddObject(track));
   EXPECT_TRUE(board.RemoveObject(track));
-  const std::uint32_t other = host::PcbApi_CreateObject(4);
+  const std::uint32_t other = host::PcbApi_CreateObject(KindCode(ObjectKind::kTrack));
   EXPECT_FALSE(board.RemoveObject(other));  // not on the board: the host's result
 }
 

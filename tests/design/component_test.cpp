@@ -7,7 +7,8 @@
 
 #include "design/layer_warnings.h"
 #include "design/readers.h"
-#include "plugin/index_tables.h"
+#include "host/api/vocabulary.h"
+#include "records/index_tables.h"
 #include "tests/design/design_records.h"
 #include "tests/support/run_fixture.h"
 
@@ -20,14 +21,11 @@ using design_test::ReadDesignRecords;
 using design_test::Track;
 using Category = TComponentLayerWarnings::Category;
 
-constexpr std::uint8_t kTrackKind = 4;
-constexpr std::uint8_t kPadKind = 2;
-
 class ComponentTest : public test_support::RunFixture {
  protected:
   std::uint32_t ReadOne(int level, const Comp& comp, const std::string& after = "") {
     StartRun(level, Component(level, comp) + after);
-    const std::vector<std::uint32_t> handles = ReadDesignRecords();
+    const std::vector<std::uint32_t> handles = ReadDesignRecords(context());
     EXPECT_EQ(handles.size(), 1u);
     return handles.empty() ? 0 : handles.front();
   }
@@ -37,7 +35,7 @@ class ComponentTest : public test_support::RunFixture {
     std::vector<Category> found;
     for (const Category category : {Category::kTopByDesignator, Category::kBottomByDesignator,
                                     Category::kTopByPrimitives, Category::kBottomByPrimitives, Category::kUndefined}) {
-      for (std::size_t i = 0; i < run().warnings->Entries(category).size(); ++i) found.push_back(category);
+      for (std::size_t i = 0; i < context().warnings.Entries(category).size(); ++i) found.push_back(category);
     }
     return found;
   }
@@ -79,11 +77,11 @@ TEST_F(ComponentTest, NestedRecordsJoinTheComponentAndOtherLinesAreDropped) {
   const std::uint32_t component = ReadOne(10, {.members = members}, Track(10, 1, "FT"));
   const std::vector<std::uint32_t> in_component = model().Members(component);
   ASSERT_EQ(in_component.size(), 2u);
-  EXPECT_EQ(model().KindOf(in_component[0]), kTrackKind);
+  EXPECT_EQ(model().KindOf(in_component[0]), KindCode(ObjectKind::kTrack));
   EXPECT_EQ(model().KindOf(in_component[1]), 1);
   // Only the nested track exists: the reader made no other track, and the record loop after
   // ENDCOMP is left the free FT record (which this test's loop does not read).
-  EXPECT_EQ(test_support::ObjectsOfKind(board(), kTrackKind).size(), 1u);
+  EXPECT_EQ(test_support::ObjectsOfKind(board(), KindCode(ObjectKind::kTrack)).size(), 1u);
 }
 
 TEST_F(ComponentTest, MissingEndcompEndsAtTheEndOfTheInput) {
@@ -91,18 +89,18 @@ TEST_F(ComponentTest, MissingEndcompEndsAtTheEndOfTheInput) {
   ASSERT_NE(component, 0u);
   EXPECT_EQ(model().Members(component).size(), 2u);
   EXPECT_EQ(model().GetNumber(component, "Index"), 1);
-  EXPECT_TRUE(run().input->AtEnd());
+  EXPECT_TRUE(context().input.AtEnd());
 }
 
 TEST_F(ComponentTest, AbortEndsTheNestedRecordsAfterTheCurrentOne) {
   StartRun(10, Component(10, {.members = Track(10, 1) + Track(10, 1)}));
-  run().abort = true;
+  context().abort = true;
   ShortString<255> line;
-  run().input->ReadLine(line);
-  const std::uint32_t component = ReadComponent();
+  context().input.ReadLine(line);
+  const std::uint32_t component = ReadComponent(context());
   EXPECT_EQ(model().Members(component).size(), 1u);
   EXPECT_EQ(model().GetNumber(component, "Index"), 1);
-  EXPECT_FALSE(run().input->AtEnd());
+  EXPECT_FALSE(context().input.AtEnd());
 }
 
 TEST_F(ComponentTest, PadsAreNumberedFromOneInEveryComponent) {
@@ -111,7 +109,7 @@ TEST_F(ComponentTest, PadsAreNumberedFromOneInEveryComponent) {
     const std::string text = Component(level, {.designator = "U1", .members = OldPad("CP", "1") + OldPad("CP", "2")}) +
                              Component(level, {.designator = "U2", .members = OldPad("CP", "1") + OldPad("CP", "2")});
     StartRun(level, text);
-    const std::vector<std::uint32_t> components = ReadDesignRecords();
+    const std::vector<std::uint32_t> components = ReadDesignRecords(context());
     ASSERT_EQ(components.size(), 2u);
     for (const std::uint32_t component : components) {
       const std::vector<std::uint32_t> pads = model().Members(component);
@@ -121,7 +119,7 @@ TEST_F(ComponentTest, PadsAreNumberedFromOneInEveryComponent) {
     }
     EXPECT_EQ(model().GetNumber(components[1], "Index"), 2);
     // From version 1.10 on the free pads that follow count from 1 again; the oldest files go on.
-    EXPECT_EQ(run().index_tables->Next(TIndexTables::Sequence::kPad), level == 0 ? 3 : 1);
+    EXPECT_EQ(context().tables.Next(TIndexTables::Sequence::kPad), level == 0 ? 3 : 1);
     TearDown();
   }
 }

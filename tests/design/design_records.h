@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "design/readers.h"
+#include "design/record_table.h"
 #include "host/short_string.h"
-#include "plugin/run_state.h"
 #include "records/input.h"
+#include "records/read_context.h"
 
 namespace design_test {
 
@@ -89,19 +90,17 @@ inline std::string NetDef(int level, const Net& net) {
   return record;
 }
 
-// The run's record loop for the two design records: every other line is skipped.
-inline std::vector<std::uint32_t> ReadDesignRecords() {
+// The run's record loop for the two design records, through the run's keyword table: every other
+// line, free primitive records included, is skipped.
+inline std::vector<std::uint32_t> ReadDesignRecords(ReadContext& context) {
   std::vector<std::uint32_t> handles;
   ShortString<255> line;
-  TInput& input = *Run().input;
+  TInput& input = context.input;
   while (!input.AtEnd()) {
     input.ReadLine(line);
-    Run().CurrentComponentName.Clear();
-    if (line == "COMP") {
-      handles.push_back(ReadComponent());
-    } else if (line.View().find("NETDEF") != std::string_view::npos) {
-      handles.push_back(ReadNetDef());
-    }
+    context.component_name.Clear();
+    const RecordReader reader = RecordReaderFor(line.View());
+    if (reader == ReadComponent || reader == ReadNetDef) handles.push_back(reader(context));
   }
   return handles;
 }

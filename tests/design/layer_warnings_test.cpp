@@ -44,14 +44,14 @@ class LayerWarningsTest : public test_support::RunFixture {
 
 TEST_F(LayerWarningsTest, OnlyGuessedSidesAskForAReport) {
   StartRun(9, Component(9, {.designator_layer = 17}) + Component(9, {.designator_layer = 18}));
-  ReadDesignRecords();
-  EXPECT_FALSE(run().warnings->HasWarnings());
+  ReadDesignRecords(context());
+  EXPECT_FALSE(context().warnings.HasWarnings());
   for (const Comp& comp : {Comp{.designator_layer = 2, .comment_shown = 1},  // top by primitives
                           Comp{.designator_layer = 2, .comment_layer = 18},  // bottom by primitives
                           Comp{.designator_layer = 2, .comment_shown = 0}}) {  // undefined
     StartRun(9, Component(9, comp));
-    ReadDesignRecords();
-    EXPECT_TRUE(run().warnings->HasWarnings());
+    ReadDesignRecords(context());
+    EXPECT_TRUE(context().warnings.HasWarnings());
     TearDown();
   }
 }
@@ -65,11 +65,11 @@ TEST_F(LayerWarningsTest, ReportBesideTheBoardWithHeaderAndTheNonEmptySections) 
   }
   text += Component(9, {.pattern = "SO8", .designator = "U5", .designator_layer = 2, .comment = "LM358"});
   StartRun(9, text);
-  ReadDesignRecords();
-  run().warnings->WriteReport();
+  ReadDesignRecords(context());
+  context().warnings.WriteReport(context().board.FileName(), context().format_level);
 
   const std::string report_path = ReportPathOf(path());
-  EXPECT_EQ(run().warnings->ReportFileName().Str(), report_path);
+  EXPECT_EQ(context().warnings.ReportFileName().Str(), report_path);
   const std::vector<std::string> lines = SplitCrLf(test_support::ReadText(report_path));
   const std::string d = "Quorix PCB Ascii Version 2.70";
   ASSERT_EQ(lines.size(), 7u + 3 + 4 + 2 + 3 + 1 + 2);
@@ -94,10 +94,10 @@ TEST_F(LayerWarningsTest, ReportBesideTheBoardWithHeaderAndTheNonEmptySections) 
 
 TEST_F(LayerWarningsTest, MessageNamesBothFilesWithoutFolders) {
   StartRun(9, Component(9, {.designator_layer = 2}));
-  ReadDesignRecords();
-  run().warnings->WriteReport();
+  ReadDesignRecords(context());
+  context().warnings.WriteReport(context().board.FileName(), context().format_level);
   const std::size_t before = Session().messages.size();
-  run().warnings->ShowReportMessage();
+  context().warnings.ShowReportMessage(context().board.FileName(), context().format_level);
   ASSERT_EQ(Session().messages.size(), before + 1);
   const nlohmann::json& message = Session().messages.back();
   EXPECT_EQ(message["Caption"], "Information");
@@ -110,11 +110,11 @@ TEST_F(LayerWarningsTest, MessageNamesBothFilesWithoutFolders) {
 
 TEST_F(LayerWarningsTest, ReportThatCannotBeCreatedDoesNotStopTheRun) {
   StartRun(9, Component(9, {.designator_layer = 2}));
-  ReadDesignRecords();
-  run().board->Board.FileName.Assign("/no/such/folder/board.PCB");
-  run().warnings->WriteReport();
-  run().warnings->ShowReportMessage();
-  EXPECT_EQ(run().warnings->ReportFileName().Str(), "/no/such/folder/board.rpt");
+  ReadDesignRecords(context());
+  context().board.Board.FileName.Assign("/no/such/folder/board.PCB");
+  context().warnings.WriteReport(context().board.FileName(), context().format_level);
+  context().warnings.ShowReportMessage(context().board.FileName(), context().format_level);
+  EXPECT_EQ(context().warnings.ReportFileName().Str(), "/no/such/folder/board.rpt");
   EXPECT_NE(Session().messages.back()["Text"].get<std::string>().find("board.rpt"), std::string::npos);
 }
 

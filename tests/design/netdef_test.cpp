@@ -7,7 +7,7 @@
 #include "design/readers.h"
 #include "host/board.h"
 #include "host/board_layers.h"
-#include "plugin/index_tables.h"
+#include "records/index_tables.h"
 #include "rules/classifier.h"
 #include "tests/design/design_records.h"
 #include "tests/support/run_fixture.h"
@@ -22,21 +22,21 @@ class NetDefTest : public test_support::RunFixture {
  protected:
   std::string PlaneNetName(int plane) {
     TPcbBoard board_wrapper(board());
-    board_wrapper.Exchange(true);
+    board_wrapper.Load();
     return board_wrapper.Plane(plane).PlaneNetName.Str();
   }
 };
 
 TEST_F(NetDefTest, NetsAreNumberedInFileOrderAndEnteredInTheNetTable) {
   StartRun(10, NetDef(10, {.name = "GND"}) + NetDef(10, {.name = "VCC"}) + NetDef(10, {.name = "+5V"}));
-  const std::vector<std::uint32_t> nets = ReadDesignRecords();
+  const std::vector<std::uint32_t> nets = ReadDesignRecords(context());
   ASSERT_EQ(nets.size(), 3u);
   const char* names[] = {"GND", "VCC", "+5V"};
   for (int i = 0; i < 3; ++i) {
     ASSERT_NE(nets[i], 0u);
     EXPECT_EQ(model().GetText(nets[i], "Name"), names[i]);
     EXPECT_EQ(model().GetNumber(nets[i], "Index"), i + 1);
-    EXPECT_EQ(run().index_tables->Lookup(TIndexTables::Table::kNet, i + 1), nets[i]);
+    EXPECT_EQ(context().tables.Lookup(TIndexTables::Table::kNet, i + 1), nets[i]);
   }
 }
 
@@ -46,7 +46,7 @@ TEST_F(NetDefTest, EveryFormatLevelReadsExactlyItsRecord) {
   for (int level = 0; level <= 10; ++level) {
     SCOPED_TRACE(level);
     StartRun(level, NetDef(level, {.name = "A"}) + NetDef(level, {.name = "B"}));
-    const std::vector<std::uint32_t> nets = ReadDesignRecords();
+    const std::vector<std::uint32_t> nets = ReadDesignRecords(context());
     ASSERT_EQ(nets.size(), 2u);
     EXPECT_EQ(model().GetText(nets[1], "Name"), "B");
     EXPECT_EQ(model().GetNumber(nets[1], "Index"), 2);
@@ -57,7 +57,7 @@ TEST_F(NetDefTest, EveryFormatLevelReadsExactlyItsRecord) {
 TEST_F(NetDefTest, ClosingLinesAreComparedWhole) {
   // ") " and " }" close nothing; the NETDEF line inside the member list is a member.
   StartRun(2, NetDef(2, {.name = "A", .members = ") \nx\n}\n NETDEF\n }\n"}) + "after\n");
-  const std::vector<std::uint32_t> nets = ReadDesignRecords();
+  const std::vector<std::uint32_t> nets = ReadDesignRecords(context());
   ASSERT_EQ(nets.size(), 1u);
   EXPECT_EQ(model().GetText(nets[0], "Name"), "A");
 }
@@ -65,23 +65,23 @@ TEST_F(NetDefTest, ClosingLinesAreComparedWhole) {
 TEST_F(NetDefTest, LongNameKeepsItsFirst255Characters) {
   const std::string name = std::string(250, 'N') + std::string(50, 'x');
   StartRun(10, NetDef(10, {.name = name}));
-  const std::vector<std::uint32_t> nets = ReadDesignRecords();
+  const std::vector<std::uint32_t> nets = ReadDesignRecords(context());
   ASSERT_EQ(nets.size(), 1u);
   EXPECT_EQ(model().GetText(nets[0], "Name"), name.substr(0, 255));
   // The rest of the name line is dropped: the routing values that follow are still read.
-  EXPECT_EQ(run().classifier->RuleCount(static_cast<int>(RuleFamily::kWidth)), 1);
+  EXPECT_EQ(context().classifier.RuleCount(static_cast<int>(RuleFamily::kWidth)), 1);
 }
 
 TEST_F(NetDefTest, RoutingValuesReachTheClassifierFromVersion110) {
   for (const int level : {0, 1, 10}) {
     SCOPED_TRACE(level);
     StartRun(level, NetDef(level, {.name = "A", .width = 0}) + NetDef(level, {.name = "B", .width = 7}));
-    ReadDesignRecords();
+    ReadDesignRecords(context());
     // Two distinct widths: the common one plus one scoped rule; a width of 0 still counts.
     const int expected_width_rules = level == 0 ? 0 : 2;
-    EXPECT_EQ(run().classifier->RuleCount(static_cast<int>(RuleFamily::kWidth)), expected_width_rules);
+    EXPECT_EQ(context().classifier.RuleCount(static_cast<int>(RuleFamily::kWidth)), expected_width_rules);
     for (const RuleFamily family : {RuleFamily::kViaSize, RuleFamily::kTopology, RuleFamily::kPriority}) {
-      EXPECT_EQ(run().classifier->RuleCount(static_cast<int>(family)), level == 0 ? 0 : 1);
+      EXPECT_EQ(context().classifier.RuleCount(static_cast<int>(family)), level == 0 ? 0 : 1);
     }
     TearDown();
   }
@@ -106,8 +106,8 @@ TEST_F(NetDefTest, PlaneLayerNamesTheNetOfTheFirstFourInternalPlanes) {
   for (const Case& test : cases) {
     SCOPED_TRACE(test.plane_layer);
     StartRun(10, NetDef(10, {.name = "PWR", .plane_layer = test.plane_layer}));
-    run().SplitPlaneNets = test.split_plane_nets;
-    ReadDesignRecords();
+    context().split_plane_nets = test.split_plane_nets;
+    ReadDesignRecords(context());
     for (int plane = 1; plane <= 4; ++plane) {
       EXPECT_EQ(PlaneNetName(plane), plane == test.plane ? "PWR" : "(No Net)") << plane;
     }
@@ -119,7 +119,7 @@ TEST_F(NetDefTest, PlaneLayerNamesTheNetOfTheFirstFourInternalPlanes) {
 
 TEST_F(NetDefTest, AttributeTakesTheLow32BitsFromVersion270) {
   StartRun(9, NetDef(9, {.name = "A", .attribute = "4294967301"}) + NetDef(8, {.name = "B"}));
-  const std::vector<std::uint32_t> nets = ReadDesignRecords();
+  const std::vector<std::uint32_t> nets = ReadDesignRecords(context());
   ASSERT_EQ(nets.size(), 2u);
   EXPECT_EQ(model().GetNumber(nets[0], "Attribute"), 5);
 }
@@ -129,11 +129,11 @@ TEST_F(NetDefTest, EndOfInputInsideABlockEndsTheRecord) {
   const std::string cut_in_braces = "NETDEF\nGND\n12 50 2 3\n(\n)\n{\nx";
   for (const std::string& text : {cut_in_members, cut_in_braces}) {
     StartRun(10, text);
-    const std::vector<std::uint32_t> nets = ReadDesignRecords();
+    const std::vector<std::uint32_t> nets = ReadDesignRecords(context());
     ASSERT_EQ(nets.size(), 1u);
     EXPECT_NE(nets[0], 0u);
     EXPECT_EQ(model().GetNumber(nets[0], "Index"), 1);
-    EXPECT_TRUE(run().input->AtEnd());
+    EXPECT_TRUE(context().input.AtEnd());
     EXPECT_EQ(PlaneNetName(1), "(No Net)");
     TearDown();
   }

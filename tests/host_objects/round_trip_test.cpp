@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "host/api/vocabulary.h"
 #include "host/core_calls.h"
 #include "host/object_access.h"
 #include "host/pcb_objects.h"
@@ -23,13 +24,13 @@ void ExpectRoundTrip(std::uint8_t kind, std::uint32_t handle, int seed) {
   ASSERT_NE(handle, 0u);
   auto stored = std::make_unique<Wrapper>(handle);
   EXPECT_EQ(stored->ObjectId, kind);
-  stored->Exchange(true);
+  stored->Load();
   Filler fill(seed);
   objects_test::Visit(*stored, *stored, fill);
-  stored->Exchange(false);
+  stored->Store();
 
   auto loaded = std::make_unique<Wrapper>(handle);
-  loaded->Exchange(true);
+  loaded->Load();
   Comparer compare;
   objects_test::Visit(*stored, *loaded, compare);
   EXPECT_GT(compare.field, 0);
@@ -63,14 +64,14 @@ TEST(ObjectRoundTrip, EveryKindLoadsWhatItStored) {
 TEST(ObjectRoundTrip, PadInFullStackKeepsEveryLayer) {
   const std::uint32_t handle = New(2);
   auto stored = std::make_unique<TPcbPad>(handle);
-  stored->Exchange(true);
+  stored->Load();
   Filler fill(200);
   objects_test::Visit(*stored, *stored, fill);
   stored->StackMode = 2;
-  stored->Exchange(false);
+  stored->Store();
 
   auto loaded = std::make_unique<TPcbPad>(handle);
-  loaded->Exchange(true);
+  loaded->Load();
   Comparer compare;
   objects_test::Visit(*stored, *loaded, compare);
   EXPECT_EQ(loaded->StackMode, 2);
@@ -83,7 +84,7 @@ template <typename Outline>
 void ExpectOutlineRoundTrip(std::uint8_t kind) {
   const std::uint32_t handle = New(kind);
   auto stored = std::make_unique<Outline>(handle);
-  stored->Exchange(true);
+  stored->Load();
   Filler fill(1000);
   objects_test::Visit(*stored, *stored, fill);
   stored->PointCount = 3;
@@ -91,10 +92,10 @@ void ExpectOutlineRoundTrip(std::uint8_t kind) {
     stored->Segments[i] = {static_cast<std::uint8_t>(i % 2), 10 * i, 20 * i, 30 * i, 40 * i, 50 * i, 1.5 * i, 2.5 * i};
   }
   stored->Segments[4].X = 999;  // beyond PointCount: not the host's business
-  stored->Exchange(false);
+  stored->Store();
 
   auto loaded = std::make_unique<Outline>(handle);
-  loaded->Exchange(true);
+  loaded->Load();
   Comparer compare;
   objects_test::Visit(*stored, *loaded, compare);
   EXPECT_EQ(loaded->PointCount, 3);
@@ -118,14 +119,14 @@ TEST(ObjectRoundTrip, OutlinesKeepSegmentsUpToPointCount) {
 TEST(ObjectRoundTrip, OutlineStoredAgainKeepsOnlyItsLastSegments) {
   const std::uint32_t handle = New(10);
   auto polygon = std::make_unique<TPcbPolygon>(handle);
-  polygon->Exchange(true);
+  polygon->Load();
   for (const int count : {2, 40, 4999, 7, 5000, 0}) {
     SCOPED_TRACE(count);
     polygon->PointCount = count;
     for (int i = 0; i <= count; ++i) polygon->Segments[i] = {1, count, i, 0, 0, 0, 0.0, 0.0};
-    polygon->Exchange(false);
+    polygon->Store();
     for (auto& segment : polygon->Segments) segment = {};
-    polygon->Exchange(true);
+    polygon->Load();
     EXPECT_EQ(std::int32_t{polygon->Segments[count].Y}, count);
     EXPECT_EQ(std::int32_t{polygon->Segments[0].X}, count);
     if (count + 1 < kSegmentCount) {
@@ -156,23 +157,23 @@ TEST(ObjectRoundTrip, InitialTextIsEachObjectsOwnOnceWritten) {
 TEST(ObjectRoundTrip, DimensionKeepsItsReferences) {
   const std::uint32_t handle = New(13);
   auto stored = std::make_unique<TPcbDimension>(handle);
-  stored->Exchange(true);
+  stored->Load();
   EXPECT_TRUE(stored->References.empty());
   Filler fill(1300);
   objects_test::Visit(*stored, *stored, fill);
   stored->References = {{1, 2, 3, 4}, {5, 6, 7, 8}, {-9, 10, -11, 12}};
-  stored->Exchange(false);
+  stored->Store();
 
   auto loaded = std::make_unique<TPcbDimension>(handle);
-  loaded->Exchange(true);
+  loaded->Load();
   Comparer compare;
   objects_test::Visit(*stored, *loaded, compare);
   EXPECT_EQ(loaded->References, stored->References);
 
   // The host holds at most 1024 reference points; a load takes what the host says it has.
   stored->References.assign(2000, {1, 1, 1, 1});
-  stored->Exchange(false);
-  loaded->Exchange(true);
+  stored->Store();
+  loaded->Load();
   EXPECT_EQ(loaded->References.size(), 1024u);
 }
 
@@ -180,9 +181,9 @@ TEST(ObjectRoundTrip, ClassKeepsItsMembersInOrder) {
   const std::uint32_t handle = New(15);
   TPCBObjectClass stored(handle);
   stored.Members = {"GND", "VCC", std::string(300, 'n')};
-  stored.Exchange(false);
+  stored.Store();
   TPCBObjectClass loaded(handle);
-  loaded.Exchange(true);
+  loaded.Load();
   ASSERT_EQ(loaded.Members.size(), 3u);
   EXPECT_EQ(loaded.Members[0], "GND");
   EXPECT_EQ(loaded.Members[1], "VCC");
@@ -195,7 +196,7 @@ TEST(ObjectRoundTrip, LoadThenStoreChangesNothingInTheHost) {
   orv::Model& model = orv::Server();
   for (std::uint8_t kind : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 26}) {
     SCOPED_TRACE("kind " + std::to_string(kind));
-    const std::uint32_t handle = kind == 16 ? host::PcbApi_CreateRuleObject(2) : New(kind);
+    const std::uint32_t handle = kind == KindCode(ObjectKind::kRule) ? host::PcbApi_CreateRuleObject(2) : New(kind);
     const orv::Layout& layout = model.LayoutOf(kind);
     int next = 7;
     auto expected = [&](const orv::FieldSlot& slot) -> double {
@@ -216,8 +217,8 @@ TEST(ObjectRoundTrip, LoadThenStoreChangesNothingInTheHost) {
     }
     std::unique_ptr<TPCBObject> wrapper = MakeWrapper(kind, handle);
     ASSERT_TRUE(wrapper);
-    wrapper->Exchange(true);
-    wrapper->Exchange(false);
+    wrapper->Load();
+    wrapper->Store();
     next = 7;
     for (const orv::FieldSlot& slot : layout.slots) {
       for (std::uint32_t i = 1; i <= slot.instances; ++i, ++next) {
@@ -245,13 +246,13 @@ TEST(ObjectRoundTrip, StringsAreCutAtTheirCapacities) {
     SCOPED_TRACE(c.field);
     const std::uint32_t handle = New(c.kind);
     std::unique_ptr<TPCBObject> wrapper = MakeWrapper(c.kind, handle);
-    wrapper->Exchange(true);
+    wrapper->Load();
     if (auto* pad = dynamic_cast<TPcbPad*>(wrapper.get())) pad->Name.Assign(long_text);
     if (auto* component = dynamic_cast<TPcbComponent*>(wrapper.get())) component->Pattern.Assign(long_text);
     if (auto* text = dynamic_cast<TPcbText*>(wrapper.get())) text->Text.Assign(long_text);
     if (auto* net = dynamic_cast<TPcbNet*>(wrapper.get())) net->Name.Assign(long_text);
     if (auto* object_class = dynamic_cast<TPCBObjectClass*>(wrapper.get())) object_class->Name.Assign(long_text);
-    wrapper->Exchange(false);
+    wrapper->Store();
     EXPECT_EQ(orv::Server().GetText(handle, c.field), long_text.substr(0, c.capacity));
   }
 }
@@ -259,13 +260,13 @@ TEST(ObjectRoundTrip, StringsAreCutAtTheirCapacities) {
 TEST(ObjectRoundTrip, TextDisplayStringIsTheHostsTextAtMost254) {
   const std::uint32_t handle = New(5);
   TPcbText text(handle);
-  text.Exchange(true);
+  text.Load();
   EXPECT_EQ(text.FontName, "Arial");
   text.Text.Assign(std::string(254, 'd'));
-  text.Exchange(false);
+  text.Store();
   EXPECT_EQ(text.DisplayString.View(), std::string(254, 'd'));
   TPcbText loaded(handle);
-  loaded.Exchange(true);
+  loaded.Load();
   EXPECT_EQ(loaded.DisplayString.Length(), 254u);
 }
 
@@ -288,43 +289,43 @@ TEST(ObjectRoundTrip, NamedFieldsReachTheHostUnderTheirNames) {
   track.Flags = 1, track.Index = 2, track.SetLayerNumber(3), track.Net = 4, track.Tag = 5, track.Component = 6;
   track.X = 7, track.Y = 8, track.X2 = 9, track.Y2 = 10, track.Width = 11, track.Polygon = 12;
   track.Coordinate = 13, track.Dimension = 14;
-  track.Exchange(false);
+  track.Store();
   ExpectHostHas(track.Handle, {{"Flags", 1}, {"Index", 2}, {"Layer", 3}, {"Net", 4}, {"Tag", 5}, {"Component", 6},
                                {"X", 7}, {"Y", 8}, {"X2", 9}, {"Y2", 10}, {"Width", 11}, {"Polygon", 12},
                                {"Coordinate", 13}, {"Dimension", 14}});
 
   TPcbArc arc(New(1));
   arc.X = 1, arc.Y = 2, arc.Radius = 3, arc.StartAngle = 4.5, arc.EndAngle = 5.5, arc.Width = 6, arc.Polygon = 7;
-  arc.Exchange(false);
+  arc.Store();
   ExpectHostHas(arc.Handle, {{"X", 1}, {"Y", 2}, {"Radius", 3}, {"StartAngle", 4.5}, {"EndAngle", 5.5},
                              {"Width", 6}, {"Polygon", 7}});
 
   TPcbVia via(New(3));
   via.SetLayerNumber(74), via.Net = 1, via.Tag = 2, via.Component = 3, via.X = 4, via.Y = 5, via.Size = 6;
   via.HoleSize = 7, via.LowLayer = 8, via.HighLayer = 9, via.ExtraFlag1 = 10, via.ExtraFlag2 = 11;
-  via.Exchange(false);
+  via.Store();
   ExpectHostHas(via.Handle, {{"Layer", 74}, {"Net", 1}, {"Tag", 2}, {"Component", 3}, {"X", 4}, {"Y", 5},
                              {"Size", 6}, {"HoleSize", 7}, {"LowLayer", 8}, {"HighLayer", 9}, {"ExtraFlag1", 10},
                              {"ExtraFlag2", 11}});
 
   TPcbFill fill(New(6));
   fill.X = 1, fill.Y = 2, fill.X2 = 3, fill.Y2 = 4, fill.Polygon = 5, fill.Rotation = 45;
-  fill.Exchange(false);
+  fill.Store();
   ExpectHostHas(fill.Handle, {{"X", 1}, {"Y", 2}, {"X2", 3}, {"Y2", 4}, {"Polygon", 5}, {"Rotation", 45}});
 
   TPcbText text(New(5));
   text.X = 1, text.Y = 2, text.Height = 3, text.FontStyle = 4, text.Rotation = 5, text.Mirrored = 6;
   text.Width = 7, text.Coordinate = 8, text.Dimension = 9;
-  text.Exchange(false);
+  text.Store();
   ExpectHostHas(text.Handle, {{"X", 1}, {"Y", 2}, {"Height", 3}, {"FontStyle", 4}, {"Rotation", 5},
                               {"Mirrored", 6}, {"Width", 7}, {"Coordinate", 8}, {"Dimension", 9}});
 
   TPcbPad pad(New(2));
-  pad.Exchange(true);
+  pad.Load();
   pad.XSizeTop = 1, pad.YSizeTop = 2, pad.XSizeMid = 3, pad.YSizeMid = 4, pad.XSizeBottom = 5;
   pad.YSizeBottom = 6, pad.HoleSize = 7, pad.ShapeTop = 8, pad.ShapeMid = 9, pad.ShapeBottom = 10;
   pad.Rotation = 11, pad.ExtraFlag1 = 12, pad.ExtraFlag2 = 13, pad.Value30 = 14.5;
-  pad.Exchange(false);
+  pad.Store();
   ExpectHostHas(pad.Handle, {{"XSizeTop", 1}, {"YSizeTop", 2}, {"XSizeMid", 3}, {"YSizeMid", 4}, {"XSizeBottom", 5},
                              {"YSizeBottom", 6}, {"HoleSize", 7}, {"ShapeTop", 8}, {"ShapeMid", 9},
                              {"ShapeBottom", 10}, {"Rotation", 11}, {"ExtraFlag1", 12}, {"ExtraFlag2", 13},
@@ -334,7 +335,7 @@ TEST(ObjectRoundTrip, NamedFieldsReachTheHostUnderTheirNames) {
   component.SetLayerNumber(32), component.Tag = 1, component.NameText = 2, component.CommentText = 3;
   component.NameShown = 4, component.CommentShown = 5, component.X = 6, component.Y = 7, component.Rotation = 8;
   component.ExtraAttribute = 9;
-  component.Exchange(false);
+  component.Store();
   ExpectHostHas(component.Handle, {{"Layer", 32}, {"Tag", 1}, {"NameText", 2}, {"CommentText", 3},
                                    {"NameShown", 4}, {"CommentShown", 5}, {"X", 6}, {"Y", 7}, {"Rotation", 8},
                                    {"ExtraAttribute", 9}});
@@ -342,13 +343,13 @@ TEST(ObjectRoundTrip, NamedFieldsReachTheHostUnderTheirNames) {
   TPcbPolygon polygon(New(10));
   polygon.PolygonFlag1 = 1, polygon.PolygonFlag4 = 2, polygon.PolygonFlag5 = 3, polygon.GridSize = 4;
   polygon.TrackSize = 5, polygon.HatchStyle = 6, polygon.MinPrimLength = 7, polygon.PointCount = 0;
-  polygon.Exchange(false);
+  polygon.Store();
   ExpectHostHas(polygon.Handle, {{"PolygonFlag1", 1}, {"PolygonFlag4", 2}, {"PolygonFlag5", 3}, {"GridSize", 4},
                                  {"TrackSize", 5}, {"HatchStyle", 6}, {"MinPrimLength", 7}, {"PointCount", 0}});
 
   TPcbNet net(New(8));
   net.Index = 3, net.Attribute = 0xFFFFFFF0u;
-  net.Exchange(false);
+  net.Store();
   ExpectHostHas(net.Handle, {{"Index", 3}, {"Attribute", 0xFFFFFFF0u}});
 }
 
@@ -357,12 +358,12 @@ TEST(ObjectRoundTrip, CoordinateAndDimensionValuesAreLists) {
   TPcbCoordinate coordinate(New(14));
   coordinate.X = 1, coordinate.Y = 2, coordinate.SetLayerNumber(57), coordinate.CoordinateStyle = 9;
   coordinate.CoordinateValues = {10, 20, 30, 40, 1500};
-  coordinate.Exchange(false);
+  coordinate.Store();
   ExpectHostHas(coordinate.Handle, {{"X", 1}, {"Y", 2}, {"Layer", 57}, {"CoordinateValues#1", 10},
                                     {"CoordinateValues#5", 1500}, {"CoordinateStyle", 9}});
   TPcbDimension dimension(New(13));
   dimension.X2 = 3, dimension.Y2 = 4, dimension.DimensionValues = {5, 6, 7, 8, 9}, dimension.DimensionStyle = 2;
-  dimension.Exchange(false);
+  dimension.Store();
   ExpectHostHas(dimension.Handle, {{"X2", 3}, {"Y2", 4}, {"DimensionValues#1", 5}, {"DimensionValues#5", 9},
                                    {"DimensionStyle", 2}});
 }

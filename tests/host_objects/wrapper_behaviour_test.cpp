@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/api/layer_id.h"
+#include "host/api/vocabulary.h"
 #include "host/core_calls.h"
 #include "host/object_access.h"
 #include "host/object_calls.h"
@@ -78,37 +79,37 @@ TEST(WrapperLayers, LayersBeyondTheNumberingArePinned) {
     track.Layer = c.id;
     EXPECT_EQ(track.LayerNumber(), c.number) << std::hex << c.id;
 
-    TPcbVia via(host::PcbApi_CreateObject(3));
-    via.Exchange(true);
+    TPcbVia via(host::PcbApi_CreateObject(KindCode(ObjectKind::kVia)));
+    via.Load();
     via.Layer = c.id;
-    via.Exchange(false);
+    via.Store();
     EXPECT_EQ(orv::Server().GetNumber(via.Handle, "Layer"), c.number);
     EXPECT_EQ(via.Layer, layer_id::FromNumber(c.number));  // converted back after the call
 
-    TPcbComponent component(host::PcbApi_CreateObject(9));
+    TPcbComponent component(host::PcbApi_CreateObject(KindCode(ObjectKind::kComponent)));
     component.Layer = c.id;
-    component.Exchange(false);
-    component.Exchange(true);
+    component.Store();
+    component.Load();
     EXPECT_EQ(component.LayerNumber(), c.number);
   }
 }
 
 TEST(WrapperLayers, NewObjectsSitWhereTheHostPutsThem) {
-  TPcbVia via(host::PcbApi_CreateObject(3));
-  via.Exchange(true);
+  TPcbVia via(host::PcbApi_CreateObject(KindCode(ObjectKind::kVia)));
+  via.Load();
   EXPECT_EQ(via.LayerNumber(), 74);
   EXPECT_EQ(via.Layer, layer_id::FromNumber(74));
-  TPcbTrack track(host::PcbApi_CreateObject(4));
+  TPcbTrack track(host::PcbApi_CreateObject(KindCode(ObjectKind::kTrack)));
   track.SetLayerNumber(32);
-  track.Exchange(false);
+  track.Store();
   EXPECT_EQ(GetLayerNumber(track.Handle), 32);
 }
 
 // Outside the full stack the host keeps one corner percentage for each of top, mid and bottom,
 // written once for every layer whose shape has a corner radius.
 TEST(PadStack, OtherModesWriteCornerPercentagesOnlyForRoundedLayers) {
-  TPcbPad pad(host::PcbApi_CreateObject(2));
-  pad.Exchange(true);
+  TPcbPad pad(host::PcbApi_CreateObject(KindCode(ObjectKind::kPad)));
+  pad.Load();
   pad.StackMode = 0;
   pad.ShapeOnLayer.fill(1);
   pad.ShapeOnLayer[5] = 9;
@@ -117,7 +118,7 @@ TEST(PadStack, OtherModesWriteCornerPercentagesOnlyForRoundedLayers) {
   pad.MidCRPercentage = 20;
   pad.BottomCRPercentage = 30;
   TraceCapture trace;
-  pad.Exchange(false);
+  pad.Store();
   EXPECT_TRUE(trace.Calls("PcbApi_SetPadShapeOnLayer").empty());
   EXPECT_TRUE(trace.Calls("PcbApi_SetPadSizeOnLayer").empty());
   const std::string top = SetPercentage(pad.Handle, 1, 10);
@@ -131,27 +132,27 @@ TEST(PadStack, OtherModesWriteCornerPercentagesOnlyForRoundedLayers) {
 }
 
 TEST(PadStack, NoRoundedLayerWritesNoPerLayerValue) {
-  TPcbPad pad(host::PcbApi_CreateObject(2));
-  pad.Exchange(true);
+  TPcbPad pad(host::PcbApi_CreateObject(KindCode(ObjectKind::kPad)));
+  pad.Load();
   EXPECT_EQ(pad.StackMode, 0);
   TraceCapture trace;
-  pad.Exchange(false);
+  pad.Store();
   EXPECT_TRUE(trace.Calls("PcbApi_SetCRPctOnLayer").empty());
 }
 
 TEST(PadStack, FullStackWritesEveryLayer) {
-  TPcbPad pad(host::PcbApi_CreateObject(2));
-  pad.Exchange(true);
+  TPcbPad pad(host::PcbApi_CreateObject(KindCode(ObjectKind::kPad)));
+  pad.Load();
   pad.StackMode = 2;
   TraceCapture trace;
-  pad.Exchange(false);
+  pad.Store();
   EXPECT_EQ(trace.Calls("PcbApi_SetPadShapeOnLayer").size(), 83u);
   EXPECT_EQ(trace.Calls("PcbApi_SetPadSizeOnLayer").size(), 83u);
   EXPECT_EQ(trace.Calls("PcbApi_SetCRPctOnLayer").size(), 83u);
 }
 
 TEST(PadStack, LoadReadsEveryLayerAndKeepsTopMidBottomPercentages) {
-  const std::uint32_t handle = host::PcbApi_CreateObject(2);
+  const std::uint32_t handle = host::PcbApi_CreateObject(KindCode(ObjectKind::kPad));
   std::uint8_t full_stack = 2;
   host::PcbApi_QueryPadStackMode(0, handle, &full_stack);
   host::PcbApi_SetCRPctOnLayer(handle, 1, 11);
@@ -162,7 +163,7 @@ TEST(PadStack, LoadReadsEveryLayerAndKeepsTopMidBottomPercentages) {
   host::PcbApi_SetPadSizeOnLayer(handle, 82, 100, 40);
   TraceCapture trace;
   TPcbPad pad(handle);
-  pad.Exchange(true);
+  pad.Load();
   EXPECT_EQ(trace.Calls("PcbApi_QueryPadOrViaShapeOnLayer").size(), 83u);
   EXPECT_EQ(trace.Calls("PcbApi_QueryPadCornerRadiusOnLayer").size(), 83u);
   EXPECT_EQ(pad.TopCRPercentage, 11);
@@ -175,11 +176,11 @@ TEST(PadStack, LoadReadsEveryLayerAndKeepsTopMidBottomPercentages) {
 }
 
 TEST(PadStack, SimpleStackShowsTopMidBottomOnEveryLayer) {
-  TPcbPad pad(host::PcbApi_CreateObject(2));
-  pad.Exchange(true);
+  TPcbPad pad(host::PcbApi_CreateObject(KindCode(ObjectKind::kPad)));
+  pad.Load();
   pad.XSizeTop = 1, pad.XSizeMid = 2, pad.XSizeBottom = 3, pad.ShapeTop = 4, pad.ShapeMid = 5, pad.ShapeBottom = 6;
-  pad.Exchange(false);
-  pad.Exchange(true);
+  pad.Store();
+  pad.Load();
   EXPECT_EQ(pad.XSizeOnLayer[1], 1);
   EXPECT_EQ(pad.XSizeOnLayer[20], 2);
   EXPECT_EQ(pad.XSizeOnLayer[32], 3);
@@ -189,12 +190,12 @@ TEST(PadStack, SimpleStackShowsTopMidBottomOnEveryLayer) {
   EXPECT_EQ(pad.ShapeOnLayer[33], 0);  // a multi-layer pad has copper on the signal layers only
   EXPECT_EQ(pad.ShapeOnLayer[74], 4);
 
-  TPcbVia via(host::PcbApi_CreateObject(3));
-  via.Exchange(true);
+  TPcbVia via(host::PcbApi_CreateObject(KindCode(ObjectKind::kVia)));
+  via.Load();
   via.Size = 500;
   via.LowLayer = 1;
   via.HighLayer = 2;
-  via.Exchange(false);
+  via.Store();
   EXPECT_EQ(via.GetShapeOnLayer(2), 1);
   EXPECT_EQ(via.GetShapeOnLayer(3), 0);
   std::int32_t x = 0, y = 0;
@@ -204,24 +205,24 @@ TEST(PadStack, SimpleStackShowsTopMidBottomOnEveryLayer) {
 }
 
 TEST(ObjectClassMembers, ReadUntilTheHostAnswersOne) {
-  const std::uint32_t handle = host::PcbApi_CreateObject(15);
+  const std::uint32_t handle = host::PcbApi_CreateObject(KindCode(ObjectKind::kObjectClass));
   const ShortString<255> a("A1"), b("B2");
   host::PcbApi_AddMemberToClass(handle, a.Raw());
   host::PcbApi_AddMemberToClass(handle, b.Raw());
   TraceCapture trace;
   TPCBObjectClass object_class(handle);
-  EXPECT_EQ(object_class.Exchange(true), 1);  // the answer that ended the list
+  EXPECT_EQ(object_class.Load(), 1);  // the answer that ended the list
   EXPECT_EQ(object_class.Members, (std::vector<std::string>{"A1", "B2"}));
   EXPECT_EQ(trace.Calls("PcbApi_GetMemberFromClassAt").size(), 3u);
 
   object_class.Members = {"C3"};
-  EXPECT_EQ(object_class.Exchange(false), 0);
+  EXPECT_EQ(object_class.Store(), 0);
   TPCBObjectClass reloaded(handle);
-  reloaded.Exchange(true);
+  reloaded.Load();
   EXPECT_EQ(reloaded.Members, (std::vector<std::string>{"C3"}));
 
-  TPCBObjectClass empty(host::PcbApi_CreateObject(15));
-  empty.Exchange(true);
+  TPCBObjectClass empty(host::PcbApi_CreateObject(KindCode(ObjectKind::kObjectClass)));
+  empty.Load();
   EXPECT_TRUE(empty.Members.empty());
 }
 
@@ -237,7 +238,7 @@ TEST(RuleEx, NewWrapperAndNewHostRuleStartAlike) {
 
   TPcbRuleEx loaded(host::PcbApi_CreateRuleObject(9));
   loaded.Scope1.Assign("changed");
-  loaded.Exchange(true);
+  loaded.Load();
   EXPECT_EQ(loaded.Value1, 74);
   EXPECT_EQ(loaded.Value3, -1);
   EXPECT_EQ(loaded.Scope1, "All");
@@ -245,16 +246,16 @@ TEST(RuleEx, NewWrapperAndNewHostRuleStartAlike) {
 }
 
 TEST(Component, MembersAndDesignator) {
-  TPcbText designator(host::PcbApi_CreateObject(5));
+  TPcbText designator(host::PcbApi_CreateObject(KindCode(ObjectKind::kText)));
   designator.Text.Assign("U17");
-  designator.Exchange(false);
-  TPcbComponent component(host::PcbApi_CreateObject(9));
-  component.Exchange(true);
+  designator.Store();
+  TPcbComponent component(host::PcbApi_CreateObject(KindCode(ObjectKind::kComponent)));
+  component.Load();
   component.NameText = designator.Handle;
-  component.Exchange(false);
+  component.Store();
   EXPECT_EQ(component.GetName(), "U17");
 
-  const std::uint32_t track = host::PcbApi_CreateObject(4);
+  const std::uint32_t track = host::PcbApi_CreateObject(KindCode(ObjectKind::kTrack));
   TraceCapture trace;
   EXPECT_TRUE(component.AddMember(0));
   EXPECT_TRUE(trace.All().empty());
@@ -263,7 +264,7 @@ TEST(Component, MembersAndDesignator) {
 }
 
 TEST(PerHandleAccess, LinksTravelThroughTheKindsWrapper) {
-  const std::uint32_t track = host::PcbApi_CreateObject(4);
+  const std::uint32_t track = host::PcbApi_CreateObject(KindCode(ObjectKind::kTrack));
   SetNetLink(track, 12);
   SetPolygonLink(track, 13);
   SetCoordinateLink(track, 14);
@@ -276,21 +277,21 @@ TEST(PerHandleAccess, LinksTravelThroughTheKindsWrapper) {
   EXPECT_EQ(orv::Server().GetNumber(track, "Component"), 16);
 
   // Kinds without the link give 0 and ignore a set.
-  const std::uint32_t via = host::PcbApi_CreateObject(3);
+  const std::uint32_t via = host::PcbApi_CreateObject(KindCode(ObjectKind::kVia));
   SetPolygonLink(via, 5);
   EXPECT_EQ(GetPolygonLink(via), 0);
-  const std::uint32_t fill = host::PcbApi_CreateObject(6);
+  const std::uint32_t fill = host::PcbApi_CreateObject(KindCode(ObjectKind::kFill));
   SetPolygonLink(fill, 6);
   EXPECT_EQ(GetPolygonLink(fill), 6);
   EXPECT_EQ(GetCoordinateLink(fill), 0);
 
-  const std::uint32_t text = host::PcbApi_CreateObject(5);
+  const std::uint32_t text = host::PcbApi_CreateObject(KindCode(ObjectKind::kText));
   orv::Server().SetText(text, "Text", "R5");
   EXPECT_EQ(GetText(text), "R5");
   EXPECT_TRUE(GetText(track).Empty());
   EXPECT_TRUE(GetText(0).Empty());
 
-  const std::uint32_t net = host::PcbApi_CreateObject(8);
+  const std::uint32_t net = host::PcbApi_CreateObject(KindCode(ObjectKind::kNet));
   orv::Server().SetNumber(net, "Index", 42);
   EXPECT_EQ(GetIndex(net), 42);
 }
@@ -331,8 +332,8 @@ TEST(PerHandleAccess, EveryClassKindHasItsWrapper) {
 }
 
 TEST(ObjectFlags, BitsAndStoringSetters) {
-  TPcbTrack track(host::PcbApi_CreateObject(4));
-  track.Exchange(true);
+  TPcbTrack track(host::PcbApi_CreateObject(KindCode(ObjectKind::kTrack)));
+  track.Load();
   track.SetFlagAndStore(0x0008, true);
   EXPECT_EQ(orv::Server().GetNumber(track.Handle, "Flags"), 0x0008);
   track.SetFlagClearAndStore(0x0100, false);  // the property is off while the bit is set

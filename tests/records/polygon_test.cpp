@@ -66,18 +66,18 @@ TEST_F(Polygons, SplitPlanesAndPolygonsShareOneNumbering) {
   EXPECT_EQ(Load<TPcbSplitPlane>(handles[1])->Index, 2);
   EXPECT_EQ(Load<TPcbPolygon>(handles[2])->Index, 3);
   for (std::size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(run().index_tables->Lookup(TIndexTables::Table::kPolygon, static_cast<std::int32_t>(i + 1)),
+    EXPECT_EQ(context().tables.Lookup(TIndexTables::Table::kPolygon, static_cast<std::int32_t>(i + 1)),
               handles[i]);
   }
-  EXPECT_EQ(run().SplitPlaneNets, (std::vector<std::int32_t>{5, 6}));
+  EXPECT_EQ(context().split_plane_nets, (std::vector<std::int32_t>{5, 6}));
 }
 
 TEST_F(Polygons, SplitPlaneNetsGrowBeyondAHundredAndOne) {
   std::string text;
   for (int i = 0; i < 150; ++i) text += Square(10, 23, i);
   ReadRecords(10, text);
-  ASSERT_EQ(run().SplitPlaneNets.size(), 150u);
-  EXPECT_EQ(run().SplitPlaneNets.back(), 149);
+  ASSERT_EQ(context().split_plane_nets.size(), 150u);
+  EXPECT_EQ(context().split_plane_nets.back(), 149);
 }
 
 TEST_F(Polygons, HatchStyleFollowsFlagsTwoAndThree) {
@@ -134,14 +134,14 @@ TEST_F(Polygons, OldFilesScaleByTenOnly) {
 }
 
 TEST_F(Polygons, AbortReadsNothingOfTheRecord) {
-  run().abort = true;
+  context().abort = true;
   Open(10, Square(10, 1, 0));
   ShortString<255> line;
-  run().input->ReadLine(line);
-  EXPECT_EQ(ReadPolygon(), 0u);
-  run().input->ReadLine(line);
+  context().input.ReadLine(line);
+  EXPECT_EQ(ReadPolygon(context()), 0u);
+  context().input.ReadLine(line);
   EXPECT_EQ(line.View(), "1");
-  EXPECT_EQ(run().index_tables->Count(TIndexTables::Sequence::kPolygon), 0);
+  EXPECT_EQ(context().tables.Count(TIndexTables::Sequence::kPolygon), 0);
 }
 
 // Outlines the host's 5001 segments cannot hold are cut after segment 5000, but read to their

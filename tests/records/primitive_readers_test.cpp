@@ -98,7 +98,7 @@ TEST_F(ViasAndPads, ViaSpanFromThePairCodeOrFromTheLevelTenSpanLayers) {
 }
 
 TEST_F(ViasAndPads, AbortStopsViaAndPadBeforeTheyAreStored) {
-  run().abort = true;
+  context().abort = true;
   const auto handles = ReadRecords(8,
                                    "FV\n0 0 100 100 50 28 0 3 2 0\n"
                                    "FP\n0 0 1 2 60 60 1 60 60 1 60 60 1 30 1 34 0 0\nP\n"
@@ -108,8 +108,8 @@ TEST_F(ViasAndPads, AbortStopsViaAndPadBeforeTheyAreStored) {
   EXPECT_EQ(handles[1], 0u);
   EXPECT_NE(handles[2], 0u);  // tracks finish their record whatever the flag
   // The pad was counted as a free pad and classified before the test.
-  EXPECT_EQ(run().FreePadNumber, 1);
-  EXPECT_EQ(run().classifier->RuleCount(static_cast<int>(RuleFamily::kPlaneConnect)), 1);
+  EXPECT_EQ(context().free_pad_number, 1);
+  EXPECT_EQ(context().classifier.RuleCount(static_cast<int>(RuleFamily::kPlaneConnect)), 1);
 }
 
 TEST_F(ViasAndPads, FreePadsAreNumberedInFileOrderWhateverTheirNames) {
@@ -133,18 +133,18 @@ TEST_F(ViasAndPads, FreePadsAreNumberedInFileOrderWhateverTheirNames) {
 }
 
 TEST_F(ViasAndPads, FreePadNumberStopsAt9999) {
-  run().FreePadNumber = 9999;
+  context().free_pad_number = 9999;
   const auto pad = Load<TPcbPad>(ReadOne(5, "FP\n0 0 1 2 60 70 1 30 0 1 0 0\nX\n"));
   EXPECT_EQ(pad->Name.View(), "9999");
-  EXPECT_EQ(run().FreePadNumber, 9999);
+  EXPECT_EQ(context().free_pad_number, 9999);
 }
 
 TEST_F(ViasAndPads, ComponentPadsKeepTheirNames) {
   Open(8, "0 0 1 2 60 60 1 60 60 1 60 60 1 30 1 34 0 0\n14\n");
-  run().CurrentComponentName.Assign("U1");
-  const auto pad = Load<TPcbPad>(ReadPad());
+  context().component_name.Assign("U1");
+  const auto pad = Load<TPcbPad>(ReadPad(context()));
   EXPECT_EQ(pad->Name.View(), "14");
-  EXPECT_EQ(run().FreePadNumber, 0);
+  EXPECT_EQ(context().free_pad_number, 0);
 }
 
 TEST_F(ViasAndPads, ShapeSixBelowLevelSevenStoresNothingAndLeavesTheNameLine) {
@@ -154,7 +154,7 @@ TEST_F(ViasAndPads, ShapeSixBelowLevelSevenStoresNothingAndLeavesTheNameLine) {
   ASSERT_EQ(handles.size(), 2u);
   EXPECT_EQ(handles[0], 0u);
   EXPECT_NE(handles[1], 0u);
-  EXPECT_EQ(run().FreePadNumber, 0);
+  EXPECT_EQ(context().free_pad_number, 0);
 
   // From level 7 on shape 6 is an ordinary shape.
   const auto pad =
@@ -172,7 +172,7 @@ TEST_F(ViasAndPads, LevelNinePadsFeedTheClassifierByLayer) {
     Restart();
     ReadOne(9, "FP\n0 0 1 2 60 60 1 60 60 1 60 60 1 30 2 " + std::to_string(c.file_layer) +
                    " 0 0 45.0 400 500 1000 1000 2000 4 3\nP\n");
-    TClassifier& classifier = *run().classifier;
+    TClassifier& classifier = context().classifier;
     EXPECT_EQ(classifier.RuleCount(static_cast<int>(RuleFamily::kSolderMask)), c.solder) << c.file_layer;
     EXPECT_EQ(classifier.RuleCount(static_cast<int>(RuleFamily::kPasteMask)), c.paste) << c.file_layer;
     EXPECT_EQ(classifier.RuleCount(static_cast<int>(RuleFamily::kPlaneClearance)), c.clearance) << c.file_layer;
@@ -186,9 +186,9 @@ TEST_F(ViasAndPads, ConnectStyleCodesThatAskForNoConnection) {
     Restart();
     ReadOne(6, "FP\n0 0 1 2 60 60 1 30 " + std::to_string(code) + " 34 0 0\nP\n");
     const bool connects = !(code % 3 == 0 && code <= 12);
-    EXPECT_EQ(run().classifier->RuleCount(static_cast<int>(RuleFamily::kPlaneConnect)), connects ? 1 : 0)
+    EXPECT_EQ(context().classifier.RuleCount(static_cast<int>(RuleFamily::kPlaneConnect)), connects ? 1 : 0)
         << "code " << code;
-    EXPECT_EQ(run().classifier->RuleCount(static_cast<int>(RuleFamily::kSolderMask)), 0);
+    EXPECT_EQ(context().classifier.RuleCount(static_cast<int>(RuleFamily::kSolderMask)), 0);
   }
 }
 
@@ -280,8 +280,8 @@ TEST_F(CoordinatesAndDimensions, ScaledByTenOnlyEvenInOldFiles) {
   EXPECT_EQ(dimension->Index, 1);
 
   EXPECT_EQ(Load<TPcbCoordinate>(handles[2])->Index, 2);
-  EXPECT_EQ(run().index_tables->Lookup(TIndexTables::Table::kCoordinate, 2), handles[2]);
-  EXPECT_EQ(run().index_tables->Lookup(TIndexTables::Table::kDimension, 1), handles[1]);
+  EXPECT_EQ(context().tables.Lookup(TIndexTables::Table::kCoordinate, 2), handles[2]);
+  EXPECT_EQ(context().tables.Lookup(TIndexTables::Table::kDimension, 1), handles[1]);
 }
 
 }  // namespace

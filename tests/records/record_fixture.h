@@ -1,5 +1,5 @@
-// A run state on a fresh stand-in board with an in-memory input, for running the record readers
-// one record at a time, and lookups of what they stored.
+// A read context on a fresh stand-in board with an in-memory input, for running the record
+// readers one record at a time, and lookups of what they stored.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,47 +10,38 @@
 #include <string_view>
 #include <vector>
 
+#include "design/record_table.h"
+#include "host/api/vocabulary.h"
 #include "host/board.h"
 #include "host/core_calls.h"
 #include "host/pcb_objects.h"
-#include "plugin/index_tables.h"
-#include "plugin/run_state.h"
 #include "records/input.h"
+#include "records/read_context.h"
 #include "records/readers.h"
-#include "rules/classifier.h"
 #include "standin/orvpcb/model.h"
+#include "tests/support/run_fixture.h"
 
 class RecordTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    state_ = std::make_unique<RunState>();
-    InstallRun(state_.get());
     static int boards = 0;
     board_ = orv::Server().OpenBoard("/records-test/board" + std::to_string(++boards) + ".PCB");
-    run().board = std::make_unique<TPcbBoard>(board_);
-    run().board->Exchange(true);
-    run().classifier = std::make_unique<TClassifier>(*run().board);
-    run().index_tables = std::make_unique<TIndexTables>();
-    run().input = std::make_unique<TInput>();
+    run_ = std::make_unique<test_support::TestRun>(board_, 10, "");
   }
-  void TearDown() override {
-    InstallRun(nullptr);
-    state_.reset();
-  }
+  void TearDown() override { run_.reset(); }
   // A fresh run on a fresh board, inside one test.
   void Restart() {
     TearDown();
     SetUp();
   }
 
-  // The installed run state (the readers reach it through the global Run()).
-  RunState& run() { return *state_; }
+  // The context every reader of the test is given.
+  ReadContext& context() { return run_->context(); }
 
   // The records that follow at the format level; the first line is a keyword line.
   void Open(std::int32_t level, std::string_view text) {
-    run().format_level = level;
-    run().old_format = level <= 1;
-    run().input->OpenText(text);
+    context().SetFormatLevel(level);
+    context().input.OpenText(text);
   }
 
   // The record loop in small: every keyword line calls its reader and the handle joins the
@@ -59,13 +50,13 @@ class RecordTest : public ::testing::Test {
     Open(level, text);
     std::vector<std::uint32_t> handles;
     ShortString<255> line;
-    while (!run().input->AtEnd()) {
-      run().input->ReadLine(line);
-      run().CurrentComponentName.Clear();
-      std::uint32_t (*reader)() = ReaderFor(line.View());
+    while (!context().input.AtEnd()) {
+      context().input.ReadLine(line);
+      context().component_name.Clear();
+      const RecordReader reader = RecordReaderFor(line.View());
       if (reader == nullptr) continue;
-      const std::uint32_t handle = reader();
-      run().board->AddObject(handle);
+      const std::uint32_t handle = reader(context());
+      context().board.AddObject(handle);
       handles.push_back(handle);
     }
     return handles;
@@ -82,18 +73,18 @@ class RecordTest : public ::testing::Test {
   template <typename Wrapper>
   std::unique_ptr<Wrapper> Load(std::uint32_t handle) {
     auto wrapper = std::make_unique<Wrapper>(handle);
-    wrapper->Exchange(true);
+    wrapper->Load();
     return wrapper;
   }
 
   // A net object numbered and entered as the net reader would.
   std::uint32_t MakeNet() {
-    const std::uint32_t handle = host::PcbApi_CreateObject(8);
+    const std::uint32_t handle = host::PcbApi_CreateObject(KindCode(ObjectKind::kNet));
     TPcbNet net(handle);
-    net.Exchange(true);
-    net.Index = run().index_tables->Next(TIndexTables::Sequence::kNet);
-    net.Exchange(false);
-    run().index_tables->Enter(TIndexTables::Table::kNet, handle);
+    net.Load();
+    net.Index = context().tables.Next(TIndexTables::Sequence::kNet);
+    net.Store();
+    context().tables.Enter(TIndexTables::Table::kNet, handle);
     return handle;
   }
 
@@ -104,21 +95,6 @@ class RecordTest : public ::testing::Test {
     return false;
   }
 
-  static std::uint32_t (*ReaderFor(std::string_view line))() {
-    struct Entry {
-      std::string_view keyword;
-      std::uint32_t (*reader)();
-    };
-    static constexpr Entry kReaders[] = {
-        {"FV", ReadVia},   {"FP", ReadPad},        {"FF", ReadFill},      {"FA", ReadArc},    {"FT", ReadTrack},
-        {"PG", ReadPolygon}, {"FD", ReadCoordinate}, {"FI", ReadDimension}, {"FS", ReadString},
-    };
-    for (const Entry& entry : kReaders) {
-      if (entry.keyword == line) return entry.reader;
-    }
-    return nullptr;
-  }
-
-  std::unique_ptr<RunState> state_;  // installed as the current run
+  std::unique_ptr<test_support::TestRun> run_;
   std::uint32_t board_ = 0;
 };

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "host/api/vocabulary.h"
 #include "standin/host/text.h"
 #include "tests/robustness/pcb_text.h"
 #include "tests/robustness/robustness_support.h"
@@ -18,13 +19,6 @@ namespace {
 using robustness::Ints;
 using test_support::ObjectsOfKind;
 
-constexpr std::uint8_t kTrackKind = 4;
-constexpr std::uint8_t kPadKind = 2;
-constexpr std::uint8_t kNetKind = 8;
-constexpr std::uint8_t kComponentKind = 9;
-constexpr std::uint8_t kPolygonKind = 10;
-constexpr std::uint8_t kRuleKind = 16;
-constexpr std::uint8_t kSplitPlaneKind = 22;
 
 class HostileRecords : public ::testing::Test {
  protected:
@@ -77,10 +71,10 @@ TEST_F(HostileRecords, PolygonVertexCountsBeyondTheOutlineArray) {
     EXPECT_TRUE(result.ok);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
 
-    const auto polygons = ObjectsOfKind(result.board, kPolygonKind);
+    const auto polygons = ObjectsOfKind(result.board, KindCode(ObjectKind::kPolygon));
     ASSERT_EQ(polygons.size(), 1u);
     EXPECT_EQ(Number(polygons[0], "PointCount"), c.point_count);
-    EXPECT_EQ(ObjectsOfKind(result.board, kTrackKind).size(), c.track_after_it ? 1u : 0u);
+    EXPECT_EQ(ObjectsOfKind(result.board, KindCode(ObjectKind::kTrack)).size(), c.track_after_it ? 1u : 0u);
 
     const auto shown = test_support::OfKind(document(), "Polygon");
     ASSERT_EQ(shown.size(), 1u);
@@ -108,15 +102,15 @@ TEST_F(HostileRecords, MoreThanAHundredAndOneSplitPlanes) {
   const auto result = Import(text);
   ASSERT_TRUE(result.ok);
 
-  const auto planes = ObjectsOfKind(result.board, kSplitPlaneKind);
+  const auto planes = ObjectsOfKind(result.board, KindCode(ObjectKind::kSplitPlane));
   ASSERT_EQ(planes.size(), static_cast<std::size_t>(kPlanes));
-  const auto nets = ObjectsOfKind(result.board, kNetKind);
+  const auto nets = ObjectsOfKind(result.board, KindCode(ObjectKind::kNet));
   ASSERT_EQ(nets.size(), static_cast<std::size_t>(kPlanes + 2));
   for (int i = 0; i < kPlanes; ++i) {
     EXPECT_EQ(Number(planes[i], "Index"), i + 1);
     EXPECT_EQ(static_cast<std::uint32_t>(Number(planes[i], "Net")), nets[i]) << "split plane " << i + 1;
   }
-  const auto tracks = ObjectsOfKind(result.board, kTrackKind);
+  const auto tracks = ObjectsOfKind(result.board, KindCode(ObjectKind::kTrack));
   ASSERT_EQ(tracks.size(), 1u);
   EXPECT_EQ(static_cast<std::uint32_t>(Number(tracks[0], "Polygon")), planes[139]);
 
@@ -131,9 +125,9 @@ TEST_F(HostileRecords, MoreThanAHundredAndOneRulesBeforeTheImport) {
   const std::string path = test_support::WriteFile(test_support::UniqueBoardPath("rules"),
                                                    std::string(robustness::kHeader280) + robustness::Track(0, 0, 1, 1));
   const std::uint32_t board = model().OpenBoard(path);
-  std::vector<std::uint32_t> old_rules = ObjectsOfKind(board, kRuleKind);
+  std::vector<std::uint32_t> old_rules = ObjectsOfKind(board, KindCode(ObjectKind::kRule));
   for (int i = 0; i < 150; ++i) {
-    const std::uint32_t rule = model().Create(kRuleKind);
+    const std::uint32_t rule = model().Create(KindCode(ObjectKind::kRule));
     model().SetText(rule, "RuleName", "Old" + std::to_string(i));
     model().AddToContainer(board, rule);
     old_rules.push_back(rule);
@@ -145,7 +139,7 @@ TEST_F(HostileRecords, MoreThanAHundredAndOneRulesBeforeTheImport) {
   const auto rules = model().Members(board);
   int remaining = 0;
   for (const std::uint32_t member : rules) {
-    if (model().KindOf(member) != kRuleKind) continue;
+    if (model().KindOf(member) != KindCode(ObjectKind::kRule)) continue;
     ++remaining;
     EXPECT_GT(member, old_rules.back());
     EXPECT_EQ(model().GetText(member, "RuleName").rfind("Old", 0), std::string::npos);
@@ -167,8 +161,8 @@ TEST_F(HostileRecords, SeventyThousandPadsAndTwentyThousandNets) {
   const auto result = Import(text);
   ASSERT_TRUE(result.ok);
 
-  const auto pads = ObjectsOfKind(result.board, kPadKind);
-  const auto nets = ObjectsOfKind(result.board, kNetKind);
+  const auto pads = ObjectsOfKind(result.board, KindCode(ObjectKind::kPad));
+  const auto nets = ObjectsOfKind(result.board, KindCode(ObjectKind::kNet));
   ASSERT_EQ(pads.size(), static_cast<std::size_t>(kPads));
   ASSERT_EQ(nets.size(), static_cast<std::size_t>(kNets));
   EXPECT_EQ(Number(pads[65535], "Index"), 0);  // the 65536th pad
@@ -199,10 +193,10 @@ TEST_F(HostileRecords, NetIndexWrapRelinksNothing) {
   const auto result = Import(text);
   ASSERT_TRUE(result.ok);
 
-  const auto nets = ObjectsOfKind(result.board, kNetKind);
+  const auto nets = ObjectsOfKind(result.board, KindCode(ObjectKind::kNet));
   ASSERT_EQ(nets.size(), static_cast<std::size_t>(kNets));
   EXPECT_EQ(Number(nets[65536], "Index"), 1);
-  const auto pads = ObjectsOfKind(result.board, kPadKind);
+  const auto pads = ObjectsOfKind(result.board, KindCode(ObjectKind::kPad));
   ASSERT_EQ(pads.size(), 1u);
   EXPECT_EQ(static_cast<std::uint32_t>(Number(pads[0], "Net")), nets[0]);
   EXPECT_EQ(model().Members(nets[0]).size(), 1u);
@@ -222,16 +216,17 @@ TEST_F(HostileRecords, ComponentWithoutEndcomp) {
   const auto result = Import(text);
   ASSERT_TRUE(result.ok);
 
-  const auto components = ObjectsOfKind(result.board, kComponentKind);
+  const auto components = ObjectsOfKind(result.board, KindCode(ObjectKind::kComponent));
   ASSERT_EQ(components.size(), 1u);
-  const auto pads = ObjectsOfKind(result.board, kPadKind);
-  const auto tracks = ObjectsOfKind(result.board, kTrackKind);
+  const auto pads = ObjectsOfKind(result.board, KindCode(ObjectKind::kPad));
+  const auto tracks = ObjectsOfKind(result.board, KindCode(ObjectKind::kTrack));
   ASSERT_EQ(pads.size(), 2u);
   ASSERT_EQ(tracks.size(), 1u);
   const auto members = model().Members(components[0]);
   EXPECT_EQ(members, (std::vector<std::uint32_t>{pads[0], tracks[0], pads[1]}));
-  EXPECT_EQ(ObjectsOfKind(result.board, kNetKind).size(), 1u);
-  EXPECT_EQ(static_cast<std::uint32_t>(Number(pads[1], "Net")), ObjectsOfKind(result.board, kNetKind)[0]);
+  EXPECT_EQ(ObjectsOfKind(result.board, KindCode(ObjectKind::kNet)).size(), 1u);
+  EXPECT_EQ(static_cast<std::uint32_t>(Number(pads[1], "Net")),
+            ObjectsOfKind(result.board, KindCode(ObjectKind::kNet))[0]);
   EXPECT_FALSE(test_support::OfKind(document(), "Rule").empty());
 }
 
@@ -245,11 +240,11 @@ TEST_F(HostileRecords, NetDefEndingInsideItsBlocks) {
     SCOPED_TRACE(tail);
     const auto result = Import(robustness::Pad(0, 0, 1, "P1") + tail);
     ASSERT_TRUE(result.ok);
-    const auto nets = ObjectsOfKind(result.board, kNetKind);
+    const auto nets = ObjectsOfKind(result.board, KindCode(ObjectKind::kNet));
     ASSERT_EQ(nets.size(), 1u);
     EXPECT_EQ(model().GetText(nets[0], "Name"), "GND");
     EXPECT_EQ(Number(nets[0], "Index"), 1);
-    const auto pads = ObjectsOfKind(result.board, kPadKind);
+    const auto pads = ObjectsOfKind(result.board, KindCode(ObjectKind::kPad));
     ASSERT_EQ(pads.size(), 1u);
     EXPECT_EQ(static_cast<std::uint32_t>(Number(pads[0], "Net")), nets[0]);
   }
@@ -268,7 +263,7 @@ TEST_F(HostileRecords, NamesWithEveryByte) {
   const auto result = Import(text);
   ASSERT_TRUE(result.ok);
 
-  const auto nets = ObjectsOfKind(result.board, kNetKind);
+  const auto nets = ObjectsOfKind(result.board, KindCode(ObjectKind::kNet));
   ASSERT_EQ(nets.size(), 2u);
   EXPECT_EQ(model().GetText(nets[0], "Name"), high.substr(0, 100));
   EXPECT_EQ(model().GetText(nets[1], "Name"), with_nul);

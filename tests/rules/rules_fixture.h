@@ -104,7 +104,7 @@ class RuleBoardTest : public ::testing::Test {
     Session().dialogs = nlohmann::json::array();
     handle_ = orv::Server().OpenBoard(test_support::UniqueBoardPath("rules"));
     board_ = std::make_unique<TPcbBoard>(handle_);
-    board_->Exchange(true);
+    board_->Load();
     host_defaults_ = RulesOf(handle_).size();
   }
   void TearDown() override { Session().options = HostOptions{}; }

@@ -62,7 +62,9 @@ void Fill(TClassifier& classifier, RuleFamily family, int count) {
 class Translator : public rules_test::RuleBoardTest {
  protected:
   // Rules made per rule kind.
+  // The end of a run: the dialog step, then the rules.
   std::map<int, int> Generate() {
+    RunDesignRuleDialogStep(*classifier_);
     classifier_->GenerateRules();
     std::map<int, int> per_kind;
     for (const Rule& rule : NewRules()) ++per_kind[rule.kind];
@@ -126,6 +128,7 @@ TEST_F(Translator, EachBoxGatesOnlyItsOwnFamily) {
     TClassifier classifier(board());
     for (const FamilyRow& row : kFamilies) Fill(classifier, row.family, 11);
     Session().options.uncheck = {unticked.box};
+    RunDesignRuleDialogStep(classifier);
     classifier.GenerateRules();
     std::map<int, int> per_kind;
     for (const Rule& rule : NewRules()) ++per_kind[rule.kind];

@@ -1,7 +1,10 @@
 // Test fixtures that run the plug-in against the stand-in server in this process.
 //
-//   RunFixture: a run state on a fresh board, with the input read from a string, so that one
-//   reader can be called on a few lines:  StartRun(10, "0 0 1000 2000 ...\n"); ReadTrack();
+//   TestRun: what the import run owns around a read context (the loaded board wrapper, the
+//   classifier, the layer warnings collector, an input over a string) and the context itself.
+//
+//   RunFixture: a TestRun on a fresh board, so that one reader can be called on a few lines:
+//   StartRun(10, "0 0 1000 2000 ...\n"); ReadTrack(context());
 //
 //   ImportText(): writes a whole file and runs the import on it, as the host would.
 #pragma once
@@ -22,9 +25,8 @@
 #include "design/layer_warnings.h"
 #include "host/board.h"
 #include "plugin/import_run.h"
-#include "plugin/index_tables.h"
-#include "plugin/run_state.h"
 #include "records/input.h"
+#include "records/read_context.h"
 #include "rules/classifier.h"
 #include "standin/host/session.h"
 #include "standin/orvpcb/model.h"
@@ -90,36 +92,42 @@ inline std::vector<std::uint32_t> ObjectsOfKind(std::uint32_t board, std::uint8_
   return found;
 }
 
+// The run's parts a reader is given, on an existing board, reading `text` at the format level.
+class TestRun {
+ public:
+  TestRun(std::uint32_t board, std::int32_t format_level, std::string_view text)
+      : board_(board), classifier_(board_), context_(input_, format_level, board_, classifier_, warnings_) {
+    board_.Load();
+    input_.OpenText(text);
+  }
+  TestRun(const TestRun&) = delete;
+  TestRun& operator=(const TestRun&) = delete;
+
+  ReadContext& context() { return context_; }
+
+ private:
+  TPcbBoard board_;
+  TClassifier classifier_;
+  TComponentLayerWarnings warnings_;
+  TInput input_;
+  ReadContext context_;
+};
+
 class RunFixture : public ::testing::Test {
  protected:
   // A run at the format level on a new board, reading `text` as the rest of the file.
   void StartRun(std::int32_t format_level, std::string_view text) {
     path_ = UniqueBoardPath("run");
     board_ = orv::Server().OpenBoard(path_);
-    state_ = std::make_unique<RunState>();
-    InstallRun(state_.get());
-    state_->format_level = format_level;
-    state_->old_format = format_level <= 1;
-    state_->board = std::make_unique<TPcbBoard>(board_);
-    state_->board->Exchange(true);
-    state_->classifier = std::make_unique<TClassifier>(*state_->board);
-    state_->warnings = std::make_unique<TComponentLayerWarnings>();
-    state_->index_tables = std::make_unique<TIndexTables>();
-    state_->input = std::make_unique<TInput>();
-    state_->input->OpenText(text);
-    state_->routing_directions.fill(0);
-    state_->routing_directions.front() = 1;
-    state_->routing_directions.back() = 2;
-    state_->clearances.fill(50000);
+    run_ = std::make_unique<TestRun>(board_, format_level, text);
   }
 
   void TearDown() override {
-    InstallRun(nullptr);
-    state_.reset();
+    run_.reset();
     Session().queue.clear();
   }
 
-  RunState& run() { return *state_; }
+  ReadContext& context() { return run_->context(); }
   orv::Model& model() { return orv::Server(); }
   std::uint32_t board() const { return board_; }
   const std::string& path() const { return path_; }
@@ -127,7 +135,7 @@ class RunFixture : public ::testing::Test {
  private:
   std::string path_;
   std::uint32_t board_ = 0;
-  std::unique_ptr<RunState> state_;
+  std::unique_ptr<TestRun> run_;
 };
 
 }  // namespace test_support

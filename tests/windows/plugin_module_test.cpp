@@ -11,6 +11,7 @@
 #include <fstream>
 #include <string>
 
+#include "host/api/vocabulary.h"
 #include "host/client_calls.h"
 #include "host/core_calls.h"
 #include "host/short_string.h"
@@ -156,7 +157,7 @@ TEST_F(PluginModule, RecognisesTheBannerOfTheFamilyOnly) {
 TEST(HostBinding, FindsTheLoadedServerModuleByName) {
   ASSERT_NE(GetModuleHandleA("OrvPcb.dll"), nullptr);
   EXPECT_TRUE(host::PcbApi_CreateObject.Bound());
-  const std::uint32_t track = host::PcbApi_CreateObject(4);
+  const std::uint32_t track = host::PcbApi_CreateObject(KindCode(ObjectKind::kTrack));
   EXPECT_NE(track, 0u);
   EXPECT_TRUE(orv::Server().Alive(track));
 }

@@ -29,7 +29,7 @@ class SettingsTest : public test_support::RunFixture {
   // The line the record loop would read next.
   std::string NextLine() {
     ShortString<255> line;
-    run().input->ReadLine(line);
+    context().input.ReadLine(line);
     return line.Str();
   }
 };

@@ -29,8 +29,8 @@ TEST(InputTokens, IntegerSyntax) {
   for (const IntCase& c : kCases) {
     TInput input;
     EXPECT_EQ(From(input, c.text).ReadInt(), c.value) << c.text;
-    EXPECT_EQ(input.TestReadError(), c.error) << c.text;
-    EXPECT_FALSE(input.TestReadError()) << "testing clears the state: " << c.text;
+    EXPECT_EQ(input.TakeReadError(), c.error) << c.text;
+    EXPECT_FALSE(input.TakeReadError()) << "taking clears the state: " << c.text;
   }
 }
 
@@ -39,7 +39,7 @@ TEST(InputTokens, LongRunsAreCutIntoTokensOf32) {
   const std::string forty(40, '1');
   From(input, forty + " 5");
   input.ReadInt();  // 32 ones overflow: the token is cut, whatever its value
-  input.TestReadError();
+  input.TakeReadError();
   EXPECT_EQ(input.ReadInt(), 11111111);  // the last 8 characters form the next token
   EXPECT_EQ(input.ReadInt(), 5);
 }
@@ -48,7 +48,7 @@ TEST(InputTokens, SeparatorsAreControlCharactersAndBlank) {
   TInput input;
   From(input, "1\t2\x01\x1f" "3\r\n  4\n\n5");
   for (int expected = 1; expected <= 5; ++expected) EXPECT_EQ(input.ReadInt(), expected);
-  EXPECT_FALSE(input.TestReadError());
+  EXPECT_FALSE(input.TakeReadError());
 }
 
 TEST(InputTokens, EndOfDataReadsZeroWithoutError) {
@@ -61,7 +61,7 @@ TEST(InputTokens, EndOfDataReadsZeroWithoutError) {
   ShortString<20> text("x");
   input.ReadString(text);
   EXPECT_TRUE(text.Empty());
-  EXPECT_FALSE(input.TestReadError());
+  EXPECT_FALSE(input.TakeReadError());
   EXPECT_TRUE(input.AtEnd());
 }
 
@@ -73,11 +73,11 @@ TEST(InputTokens, Reals) {
   EXPECT_EQ(input.ReadReal(), 300.0);
   EXPECT_EQ(input.ReadReal(), 2.0);
   EXPECT_EQ(input.ReadReal(), 0.5);
-  EXPECT_FALSE(input.TestReadError());
+  EXPECT_FALSE(input.TakeReadError());
   EXPECT_EQ(input.ReadReal(), 0.0);
-  EXPECT_TRUE(input.TestReadError());
+  EXPECT_TRUE(input.TakeReadError());
   EXPECT_EQ(input.ReadReal(), 0.0);
-  EXPECT_TRUE(input.TestReadError());
+  EXPECT_TRUE(input.TakeReadError());
   EXPECT_EQ(input.ReadReal(), 90.0);
 }
 
@@ -86,7 +86,7 @@ TEST(InputTokens, Int64KeepsWideValues) {
   From(input, "4294967297 -9223372036854775808");
   EXPECT_EQ(input.ReadInt64(), 4294967297LL);
   EXPECT_EQ(input.ReadInt64(), INT64_MIN);
-  EXPECT_FALSE(input.TestReadError());
+  EXPECT_FALSE(input.TakeReadError());
 }
 
 TEST(InputLines, LineEndsCrAndEndOfFileMark) {
@@ -167,7 +167,7 @@ TEST(InputLines, BufferBoundariesAreInvisible) {
     ++lines;
   }
   EXPECT_EQ(sum, static_cast<std::int64_t>(lines) * (12345 + 678));
-  EXPECT_FALSE(input.TestReadError());
+  EXPECT_FALSE(input.TakeReadError());
   input.Rewind();
   EXPECT_EQ(input.CountRemainingLines(), lines);
 }

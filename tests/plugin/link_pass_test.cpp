@@ -1,49 +1,9 @@
-// Sequence numbers, owner tables and the link pass that attaches primitives to their owners.
+// The link pass that attaches primitives to their owners at the end of a run.
 #include "host/object_access.h"
 #include "plugin/link_pass.h"
 #include "tests/records/record_fixture.h"
 
 namespace {
-
-using Sequence = TIndexTables::Sequence;
-using Table = TIndexTables::Table;
-
-using IndexTables = RecordTest;
-
-TEST_F(IndexTables, NextGivesTheLow16BitsOfEachCounter) {
-  TIndexTables tables;
-  EXPECT_EQ(tables.Next(Sequence::kPad), 1);
-  EXPECT_EQ(tables.Next(Sequence::kPad), 2);
-  EXPECT_EQ(tables.Next(Sequence::kNet), 1);
-  tables.Reset(Sequence::kPad);
-  EXPECT_EQ(tables.Next(Sequence::kPad), 1);
-  for (int i = 1; i < 65536; ++i) tables.Next(Sequence::kComponent);
-  EXPECT_EQ(tables.Next(Sequence::kComponent), 0);  // 65536
-  EXPECT_EQ(tables.Next(Sequence::kComponent), 1);  // 65537
-  EXPECT_EQ(tables.Count(Sequence::kComponent), 65537);
-}
-
-TEST_F(IndexTables, NumbersOutsideTheTableHaveNoEntry) {
-  TIndexTables& tables = *run().index_tables;
-  for (int i = 1; i < 16000; ++i) tables.Next(Sequence::kNet);
-  const std::uint32_t last = MakeNet();   // 16000
-  const std::uint32_t beyond = MakeNet();  // 16001
-  EXPECT_EQ(tables.Lookup(Table::kNet, 16000), last);
-  EXPECT_EQ(tables.Lookup(Table::kNet, 16001), 0u);
-  EXPECT_EQ(GetIndex(beyond), 16001);
-  EXPECT_EQ(tables.Lookup(Table::kNet, 0), 0u);
-  EXPECT_EQ(tables.Lookup(Table::kNet, -1), 0u);
-  tables.Enter(Table::kNet, 0);  // tolerated
-}
-
-TEST_F(IndexTables, TheWrappedIndexOfA65537thOwnerDoesNotReplaceTheFirst) {
-  TIndexTables& tables = *run().index_tables;
-  const std::uint32_t first = MakeNet();
-  for (int i = 1; i < 65536; ++i) tables.Next(Sequence::kNet);
-  const std::uint32_t wrapped = MakeNet();  // counter 65537, Index 1
-  EXPECT_EQ(GetIndex(wrapped), 1);
-  EXPECT_EQ(tables.Lookup(Table::kNet, 1), first);
-}
 
 using LinkPassTest = RecordTest;
 
@@ -58,7 +18,7 @@ TEST_F(LinkPassTest, PolygonMembershipWinsOverTheNet) {
                                    "FF\n0 0 1 1 2 2 1 2\n1 0 0\n");
   ASSERT_EQ(handles.size(), 5u);
   const std::uint32_t polygon = handles[0];
-  LinkPass(board_);
+  LinkPass(context().tables, board_);
 
   for (std::uint32_t member : {handles[1], handles[3], handles[4]}) {
     EXPECT_TRUE(IsMember(polygon, member));
@@ -73,7 +33,6 @@ TEST_F(LinkPassTest, PolygonMembershipWinsOverTheNet) {
   // The polygon names its net but does not join it.
   EXPECT_EQ(GetNetLink(polygon), static_cast<std::int32_t>(net2));
   EXPECT_FALSE(IsMember(net2, polygon));
-  EXPECT_EQ(run().index_tables, nullptr);  // released
 }
 
 TEST_F(LinkPassTest, PadsAndViasJoinNetsDefinedLaterOrNotAtAll) {
@@ -82,7 +41,7 @@ TEST_F(LinkPassTest, PadsAndViasJoinNetsDefinedLaterOrNotAtAll) {
                                    "FP\n0 0 1 2 60 60 1 60 60 1 60 60 1 30 0 1 16001 0\nP\n"
                                    "FV\n0 0 100 100 50 28 0 0 1 0\n");
   const std::uint32_t net = MakeNet();  // its NETDEF record comes after the primitives
-  LinkPass(board_);
+  LinkPass(context().tables, board_);
   EXPECT_EQ(GetNetLink(handles[0]), static_cast<std::int32_t>(net));
   EXPECT_TRUE(IsMember(net, handles[0]));
   EXPECT_EQ(GetNetLink(handles[1]), 0);
@@ -101,7 +60,7 @@ TEST_F(LinkPassTest, StringsAndTracksJoinTheirCoordinateAndDimension) {
   ASSERT_EQ(handles.size(), 6u);
   const std::uint32_t first = handles[0], second = handles[1], dimension = handles[2];
   const std::uint32_t text = handles[3], track = handles[4], stray = handles[5];
-  LinkPass(board_);
+  LinkPass(context().tables, board_);
 
   EXPECT_TRUE(IsMember(first, text));
   EXPECT_FALSE(IsMember(second, text));

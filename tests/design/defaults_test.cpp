@@ -3,8 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "host/api/vocabulary.h"
 #include "records/conventions.h"
-#include "tests/settings/settings_fixture.h"
+#include "tests/design/settings_fixture.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ TEST_F(DefaultsTest, OldFilesGiveBoardValuesAndGridsInMils) {
   };
   for (const Case& c : cases) {
     StartRun(c.level, DefaultsText().Text(c.level));
-    ReadDefaults();
+    ReadDefaults(context());
     EXPECT_EQ(Host("Board4"), c.board4) << c.level;
     EXPECT_EQ(Host("Board5"), c.board5) << c.level;
     EXPECT_EQ(Host("Board6"), c.board6) << c.level;
@@ -64,7 +65,7 @@ TEST_F(DefaultsTest, GroupsFourAndSixSetBoardAndGridBytesAndTheCurrentLayerAsWri
   StartRun(10, text.Text(10));
   const double grid13 = Host("Grids13");
   const double grid7 = Host("Grids7");
-  ReadDefaults();
+  ReadDefaults(context());
   EXPECT_EQ(Host("Board8"), 44);  // low 8 bits of 300
   EXPECT_EQ(Host("Grids2"), 44);
   EXPECT_EQ(Host("Grids3"), 2);
@@ -81,7 +82,7 @@ TEST_F(DefaultsTest, LayerLinesSetTheFlagOfTheMappedHostLayerToZeroOrOne) {
   StartRun(10, text.Text(10));
   const double unreached = Host("LayerFlag", 20);  // MidLayer19: no file layer
   const double plane5 = Host("LayerFlag", 43);
-  ReadDefaults();
+  ReadDefaults(context());
   for (int n = 1; n <= 42; ++n) {
     EXPECT_EQ(Host("LayerFlag", MapFileLayer(n)), n % 3 == 0 ? 0 : 1) << "file layer " << n;
   }
@@ -107,7 +108,7 @@ TEST_F(DefaultsTest, ChangeOrderLineKeepsTheSeparatorBeforeTheFileName) {
     DefaultsText text;
     text.eco = c.line;
     StartRun(4, text.Text(4));
-    ReadDefaults();
+    ReadDefaults(context());
     EXPECT_EQ(Host("Eco1"), c.flag) << c.line;
     EXPECT_EQ(HostText("Eco2"), c.file) << c.line;
     EXPECT_EQ(NextLine(), "NEXT") << c.line;
@@ -120,7 +121,7 @@ TEST_F(DefaultsTest, BeforeVersion220ThereIsNoChangeOrderLine) {
   text.eco = "1 ignored.eco";
   StartRun(3, text.Text(3) + "MORE\n");
   const double eco1 = Host("Eco1");
-  ReadDefaults();
+  ReadDefaults(context());
   EXPECT_EQ(Host("Eco1"), eco1);
   EXPECT_EQ(NextLine(), "NEXT");
 }
@@ -147,7 +148,7 @@ TEST_F(DefaultsTest, InvalidNumberLeavesTheWholeBoardAsItWas) {
     c.damage(text);
     StartRun(10, text.Text(10));
     const nlohmann::json before = Snapshot();
-    ReadDefaults();
+    ReadDefaults(context());
     EXPECT_EQ(Snapshot(), before) << c.where;
     EXPECT_EQ(NextLine(), c.next_line) << c.where;
     TearDown();
@@ -157,16 +158,16 @@ TEST_F(DefaultsTest, InvalidNumberLeavesTheWholeBoardAsItWas) {
 TEST_F(DefaultsTest, ErrorLeftByAnEarlierRecordStopsTheSectionAndIsClearedByTheTest) {
   const std::string section = DefaultsText().Text(10);
   StartRun(10, "12ab\n" + section + section);
-  run().input->ReadInt();  // an earlier record's bad value
-  run().input->LineEnd();
+  context().input.ReadInt();  // an earlier record's bad value
+  context().input.LineEnd();
   const nlohmann::json before = Snapshot();
-  ReadDefaults();
+  ReadDefaults(context());
   EXPECT_EQ(Snapshot(), before);
   EXPECT_EQ(NextLine(), "30 40");
   // The test cleared the error: a later section is stored.
   while (NextLine() != "NEXT") {
   }
-  ReadDefaults();
+  ReadDefaults(context());
   EXPECT_EQ(Host("Board4"), 10);
   EXPECT_EQ(HostText("Eco2"), " name.txt");
 }
@@ -175,7 +176,7 @@ TEST_F(DefaultsTest, ChangeOrderLineIsNotTestedAndTruncatedSectionsAreStored) {
   DefaultsText text;
   text.eco = "1x name";
   StartRun(10, text.Text(10));
-  ReadDefaults();
+  ReadDefaults(context());
   EXPECT_EQ(Host("Eco1"), 1);
   EXPECT_EQ(HostText("Eco2"), " name");
   EXPECT_EQ(Host("Board4"), 10);
@@ -183,7 +184,7 @@ TEST_F(DefaultsTest, ChangeOrderLineIsNotTestedAndTruncatedSectionsAreStored) {
 
   StartRun(1, "10 20\n30");
   const double eco1 = Host("Eco1");
-  ReadDefaults();
+  ReadDefaults(context());
   EXPECT_EQ(Host("Board4"), 100000);
   EXPECT_EQ(Host("Board6"), 300000);
   EXPECT_EQ(Host("Board7"), 0);
@@ -200,7 +201,7 @@ TEST_F(DefaultsTest, DistinctSectionValueByValue) {
   using settings_test::DistinctReal;
   for (const int level : {1, 10}) {
     StartRun(level, settings_test::DistinctSection(level, "DEFAULTS"));
-    ReadDefaults();
+    ReadDefaults(context());
     const double scale = level <= 1 ? 10000.0 : 1.0;
     EXPECT_EQ(Host("Board4"), Distinct(1) * scale);
     EXPECT_EQ(Host("Board5"), Distinct(2) * scale);
@@ -240,7 +241,7 @@ TEST(DefaultsImport, InvalidNumberSkipsTheRestOfTheSectionAsOrdinaryLines) {
   for (const char* field : {"Board4", "Board5", "Board6", "Board7", "Board8", "Grids2", "Grids5", "CurrentLayer"}) {
     EXPECT_EQ(model.GetNumber(result.board, field), model.GetNumber(fresh, field)) << field;
   }
-  const auto tracks = test_support::ObjectsOfKind(result.board, 4);
+  const auto tracks = test_support::ObjectsOfKind(result.board, KindCode(ObjectKind::kTrack));
   ASSERT_EQ(tracks.size(), 1u);
   EXPECT_EQ(model.GetNumber(tracks[0], "X"), 10000);
 }

@@ -1,5 +1,5 @@
 // Sequence counters and owner tables of one import run.
-#include "plugin/index_tables.h"
+#include "records/index_tables.h"
 
 #include "host/object_access.h"
 

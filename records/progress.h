@@ -5,11 +5,13 @@
 #include <string_view>
 
 class TInput;
+struct ReadContext;
 
 // Sizes the bar from the header counts (level 1 and above: the sum of the second and the fourth
 // to tenth counts) or, at level 0, from the number of lines after the banner, and starts it with
-// the caption "Loading <file> (Text x.y)". Leaves the input at the first record line.
-void ProgressStart(TInput& input, std::string_view file_name, std::int32_t format_level);
+// the caption "Loading <file><caption_suffix>". Leaves the input at the first record line.
+void ProgressStart(TInput& input, std::string_view file_name, std::int32_t format_level,
+                   std::string_view caption_suffix);
 
 // One step of the bar.
 void ProgressStep();
@@ -20,6 +22,6 @@ void ProgressStep();
 void PollAbort(bool& abort);
 
 // What every record reader does right after the host has created its object.
-void StepAndPoll();
+void StepAndPoll(ReadContext& context);
 
 void ProgressFinish();

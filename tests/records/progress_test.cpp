@@ -1,7 +1,8 @@
 // Progress bar sizing and the abort poll against the stand-in host's message queue.
 #include <gtest/gtest.h>
 
-#include "plugin/progress.h"
+#include "plugin/header.h"
+#include "records/progress.h"
 #include "standin/host/session.h"
 #include "tests/support/run_fixture.h"
 
@@ -84,20 +85,20 @@ class ProgressStartTest : public test_support::RunFixture {};
 
 TEST_F(ProgressStartTest, CountLineGivesTheSumOfTheRecordCounts) {
   StartRun(10, "1 2 3 4 5 6 7 8 9 10 and the rest\nFT\n");
-  ProgressStart(*run().input, "C:\\B\\X.PCB", 10);
+  ProgressStart(context().input, "C:\\B\\X.PCB", 10, CaptionSuffix(10));
   EXPECT_EQ(model().progress.total, 2 + 4 + 5 + 6 + 7 + 8 + 9 + 10);
   EXPECT_EQ(model().progress.caption, "Loading C:\\B\\X.PCB (Text 2.8)");
   ShortString<255> line;
-  run().input->ReadLine(line);
+  context().input.ReadLine(line);
   EXPECT_EQ(line.View(), "FT") << "the input is left at the first record line";
 }
 
 TEST_F(ProgressStartTest, CountsMaySpanLines) {
   StartRun(5, "1 2 3\n4 5 6 7\n8 9 10 x\nFT\n");
-  ProgressStart(*run().input, "b.PCB", 5);
+  ProgressStart(context().input, "b.PCB", 5, CaptionSuffix(5));
   EXPECT_EQ(model().progress.total, 51);
   ShortString<255> line;
-  run().input->ReadLine(line);
+  context().input.ReadLine(line);
   EXPECT_EQ(line.View(), "FT");
 }
 
@@ -106,17 +107,17 @@ TEST_F(ProgressStartTest, LevelZeroCountsTheLinesAfterTheBanner) {
   for (int i = 0; i < 99; ++i) text += "line\n";
   text += "last without a line end";
   StartRun(0, text);
-  ProgressStart(*run().input, "C:\\B\\X.PCB", 0);
+  ProgressStart(context().input, "C:\\B\\X.PCB", 0, CaptionSuffix(0));
   EXPECT_EQ(model().progress.total, 100);
   EXPECT_EQ(model().progress.caption, "Loading C:\\B\\X.PCB (Text)");
   ShortString<255> line;
-  run().input->ReadLine(line);
+  context().input.ReadLine(line);
   EXPECT_EQ(line.View(), "line") << "counting leaves the input where it was";
 }
 
 TEST_F(ProgressStartTest, CaptionIsCutAt255) {
   StartRun(10, "0 0 0 0 0 0 0 0 0 0\n");
-  ProgressStart(*run().input, std::string(300, 'n'), 10);
+  ProgressStart(context().input, std::string(300, 'n'), 10, CaptionSuffix(10));
   EXPECT_EQ(model().progress.caption.size(), 255u);
 }
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "records/conventions.h"
-#include "tests/settings/settings_fixture.h"
+#include "tests/design/settings_fixture.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ using OptionsTest = SettingsTest;
 // The boards generator numbers the values of the section 1, 2, ... (see DistinctSettingValue).
 TEST_F(OptionsTest, DistinctSectionValueByValue) {
   StartRun(10, settings_test::DistinctSection(10, "OPTIONS"));
-  ReadOptions();
+  ReadOptions(context());
 
   const char* output[] = {"Output1",  "Output2",  "Output3",  "Output8", "Output9",
                           "Output10", "Output11", "Output24", "Output7"};
@@ -126,12 +126,12 @@ TEST_F(OptionsTest, DistinctSectionValueByValue) {
   EXPECT_EQ(HostText("Gerber13"), "S510");
 
   for (int n = 1; n <= 16; ++n) {
-    EXPECT_EQ(run().routing_directions[MapFileLayer(n) - 1u], DistinctLow8(519 + n)) << "file layer " << n;
+    EXPECT_EQ(context().routing_directions[MapFileLayer(n) - 1u], DistinctLow8(519 + n)) << "file layer " << n;
   }
   for (int v = 3; v <= 6; ++v) EXPECT_EQ(Host("Placer" + std::to_string(v)), DistinctLow8(536 + v)) << v;
   EXPECT_EQ(HostText("Placer1"), "S543");
   EXPECT_EQ(HostText("Placer2"), "S544");
-  for (int c = 0; c < 6; ++c) EXPECT_EQ(run().clearances[static_cast<std::size_t>(c)], Distinct(545 + c)) << c;
+  for (int c = 0; c < 6; ++c) EXPECT_EQ(context().clearances[static_cast<std::size_t>(c)], Distinct(545 + c)) << c;
 }
 
 TEST_F(OptionsTest, ColourPartsAreCutToEightBitsBeforeTheyAreCombined) {
@@ -144,7 +144,7 @@ TEST_F(OptionsTest, ColourPartsAreCutToEightBitsBeforeTheyAreCombined) {
   OptionsText text;
   for (std::size_t i = 0; i < std::size(cases); ++i) text.group10[i] = cases[i].line;
   StartRun(10, text.Text());
-  ReadOptions();
+  ReadOptions(context());
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(Host("Composite2", MapFileLayer(static_cast<int>(i) + 1)), cases[i].value) << cases[i].line;
   }
@@ -154,19 +154,20 @@ TEST_F(OptionsTest, RoutingDirectionsGoToTheMappedSignalLayers) {
   OptionsText text;
   text.group19 = "1 1 1 1 1 1 1 1 1 1 1 1 1 1 258 2";
   StartRun(10, text.Text());
-  run().routing_directions.fill(0);
-  ReadOptions();
-  for (int layer = 1; layer <= 14; ++layer) EXPECT_EQ(run().routing_directions[layer - 1u], 1) << layer;
-  EXPECT_EQ(run().routing_directions[14], 2);  // MidLayer14: low 8 bits of 258
-  for (int layer = 16; layer <= 31; ++layer) EXPECT_EQ(run().routing_directions[layer - 1u], 0) << layer;
-  EXPECT_EQ(run().routing_directions[31], 2);  // file layer 16 is the bottom layer
+  context().routing_directions.fill(0);
+  ReadOptions(context());
+  for (int layer = 1; layer <= 14; ++layer) EXPECT_EQ(context().routing_directions[layer - 1u], 1) << layer;
+  EXPECT_EQ(context().routing_directions[14], 2);  // MidLayer14: low 8 bits of 258
+  for (int layer = 16; layer <= 31; ++layer) EXPECT_EQ(context().routing_directions[layer - 1u], 0) << layer;
+  EXPECT_EQ(context().routing_directions[31], 2);  // file layer 16 is the bottom layer
 }
 
 TEST_F(OptionsTest, ClearancesAreTakenAsWrittenAtEveryLevel) {
   for (const int level : {0, 1, 10}) {
     StartRun(level, OptionsText().Text());
-    ReadOptions();
-    EXPECT_EQ(run().clearances, (std::array<std::int32_t, 6>{100000, 110000, 120000, 130000, 140000, 150000})) << level;
+    ReadOptions(context());
+    EXPECT_EQ(context().clearances, (std::array<std::int32_t, 6>{100000, 110000, 120000, 130000, 140000, 150000}))
+        << level;
     TearDown();
   }
 }
@@ -180,9 +181,9 @@ TEST_F(OptionsTest, SkippedLinesMayHoldAnythingAndTheSectionEndsOnTime) {
   text.group24 += " trailing FT";
   text.group25 = "rest\nFT\nOPTIONS\n\n\n\n\n\n\n\nCOMP";
   StartRun(10, text.Text());
-  ReadOptions();
+  ReadOptions(context());
   EXPECT_EQ(HostText("Placer1"), "placer 1");
-  EXPECT_EQ(run().clearances[5], 150000);
+  EXPECT_EQ(context().clearances[5], 150000);
   EXPECT_EQ(NextLine(), "NEXT");
 }
 
@@ -202,7 +203,7 @@ TEST_F(OptionsTest, ValuesTheSectionDoesNotNameKeepWhatTheHostHeld) {
   }
   const nlohmann::json snapshot = Snapshot();
 
-  ReadOptions();
+  ReadOptions(context());
 
   for (std::size_t i = 0; i < fields.size(); ++i) EXPECT_EQ(Host(fields[i]), before[i]) << fields[i];
   std::size_t at = 0;
@@ -228,7 +229,7 @@ TEST_F(OptionsTest, InvalidNumbersDoNotStopTheSection) {
   OptionsText text;
   text.group1 = "12ab -7q 3 4 5 6 7 8 9";
   StartRun(10, text.Text());
-  ReadOptions();
+  ReadOptions(context());
   EXPECT_EQ(Host("Output1"), 12);
   EXPECT_EQ(Host("Output2"), 7);
   EXPECT_EQ(HostText("Placer2"), "placer 2");

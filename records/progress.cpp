@@ -1,15 +1,15 @@
 // Progress bar and abort poll.
-#include "plugin/progress.h"
+#include "records/progress.h"
 
 #include <array>
 
 #include "host/core_calls.h"
 #include "host/system_services.h"
-#include "plugin/header.h"
-#include "plugin/run_state.h"
 #include "records/input.h"
+#include "records/read_context.h"
 
-void ProgressStart(TInput& input, std::string_view file_name, std::int32_t format_level) {
+void ProgressStart(TInput& input, std::string_view file_name, std::int32_t format_level,
+                   std::string_view caption_suffix) {
   std::int32_t total = 0;
   if (format_level >= 1) {
     std::array<std::int32_t, 10> counts{};
@@ -26,7 +26,7 @@ void ProgressStart(TInput& input, std::string_view file_name, std::int32_t forma
   }
   ShortString<255> caption("Loading ");
   caption.Append(file_name);
-  caption.Append(CaptionSuffix(format_level));
+  caption.Append(caption_suffix);
   host::PcbApi_Percent_Init(caption.Raw(), total);
 }
 
@@ -47,9 +47,9 @@ void PollAbort(bool& abort) {
   }
 }
 
-void StepAndPoll() {
+void StepAndPoll(ReadContext& context) {
   ProgressStep();
-  PollAbort(Run().abort);
+  PollAbort(context.abort);
 }
 
 void ProgressFinish() { host::PcbApi_Percent_Finish(); }
