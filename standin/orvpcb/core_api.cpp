@@ -43,7 +43,7 @@ VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL PcbApi_GetBoardHandleFromFullFile
 VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL PcbApi_CreateObject(std::uint8_t object_kind) {
   const std::uint8_t kind = object_kind;
   // Rules and boards are made by their own functions.
-  const bool creatable = kind != 0 && kind != orv::kBoardKind && kind != orv::kRuleKind;
+  const bool creatable = kind != 0 && kind != orv::kBoardKind && kind != KindCode(ObjectKind::kRule);
   return Traced("PcbApi_CreateObject", creatable ? Server().Create(kind) : 0u, kind);
 }
 
@@ -84,7 +84,7 @@ VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_DestroyIterator(std::uint32
 
 VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL PcbApi_CreateRuleObject(std::uint8_t rule_kind) {
   orv::Model& model = Server();
-  const std::uint32_t rule = model.Create(orv::kRuleKind);
+  const std::uint32_t rule = model.Create(KindCode(ObjectKind::kRule));
   model.SetNumber(rule, "RuleKind", rule_kind);
   return Traced("PcbApi_CreateRuleObject", rule, rule_kind);
 }

@@ -35,7 +35,6 @@ namespace orv {
 // per-handle access of the plug-in knows.
 inline constexpr std::uint8_t kKindCount = 32;
 inline constexpr std::uint8_t kBoardKind = 30;
-inline constexpr std::uint8_t kRuleKind = KindCode(ObjectKind::kRule);
 const char* KindName(std::uint8_t kind);  // "Track", "Arc", ... ; "" for unknown kinds
 
 enum class FieldType : std::uint8_t {

@@ -217,17 +217,17 @@ void RegisterOthers(Model& model) {
   Numbered(rule, "Value", 12, 13, T::kU8);
   Numbered(rule, "Value", 14, 17, T::kI32);
   Numbered(rule, "Value", 18, 23, T::kString, 255);
-  Add(model, "PcbApi_QueryRule", std::move(rule), {kRuleKind});
+  Add(model, "PcbApi_QueryRule", std::move(rule), {KindCode(ObjectKind::kRule)});
   // The extended record's first byte is the rule's layer number.
   Add(model, "PcbApi_QueryRuleEx",
       {F("Layer", T::kU8), F("RuleExValue2", T::kU8), F("RuleExValue3", T::kI32), F("RuleExValue4", T::kU8),
        Str("Scope1"), Str("Scope2")},
-      {kRuleKind});
-  Add(model, "PcbApi_QueryRuleExtEx", {Str("RuleName")}, {kRuleKind});
-  model.SetInitial(kRuleKind, "Layer", 74);
-  model.SetInitial(kRuleKind, "RuleExValue3", -1);
-  model.SetInitialText(kRuleKind, "Scope1", "All");
-  model.SetInitialText(kRuleKind, "Scope2", "All");
+      {KindCode(ObjectKind::kRule)});
+  Add(model, "PcbApi_QueryRuleExtEx", {Str("RuleName")}, {KindCode(ObjectKind::kRule)});
+  model.SetInitial(KindCode(ObjectKind::kRule), "Layer", 74);
+  model.SetInitial(KindCode(ObjectKind::kRule), "RuleExValue3", -1);
+  model.SetInitialText(KindCode(ObjectKind::kRule), "Scope1", "All");
+  model.SetInitialText(KindCode(ObjectKind::kRule), "Scope2", "All");
 
   Add(model, "PcbApi_QueryFromTo",
       {F("Index", T::kU16), F("X", T::kI32), F("Y", T::kI32), F("Value4", T::kU8), F("X2", T::kI32),

@@ -26,7 +26,7 @@ FieldDef Field(const char* name, FieldType type, std::uint16_t size = 0, double 
 void AddConstraint(Model& model, const char* function, std::vector<FieldDef> fields) {
   Schema schema{function, std::move(fields)};
   schema.constraint = true;
-  model.AddSchema(std::move(schema), {kRuleKind});
+  model.AddSchema(std::move(schema), {KindCode(ObjectKind::kRule)});
 }
 
 // Stores a rule's constraint values, as a store through the family's function would.
@@ -43,7 +43,7 @@ void AddDefaultRules(Model& model, std::uint32_t board) {
   };
   constexpr Default kDefaults[] = {{0, "Clearance"}, {2, "Width"}, {15, "ShortCircuit"}};
   for (const Default& rule : kDefaults) {
-    const std::uint32_t handle = model.Create(kRuleKind);
+    const std::uint32_t handle = model.Create(KindCode(ObjectKind::kRule));
     model.SetNumber(handle, "RuleKind", rule.kind);
     model.SetText(handle, "RuleName", rule.name);
     switch (rule.kind) {

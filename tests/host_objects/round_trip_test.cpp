@@ -138,15 +138,15 @@ TEST(ObjectRoundTrip, OutlineStoredAgainKeepsOnlyItsLastSegments) {
 // New rules start with the same scopes ("All"); one rule writing its own leaves the others'.
 TEST(ObjectRoundTrip, InitialTextIsEachObjectsOwnOnceWritten) {
   orv::Model& model = orv::Server();
-  const std::uint32_t first = model.Create(orv::kRuleKind);
-  const std::uint32_t second = model.Create(orv::kRuleKind);
+  const std::uint32_t first = model.Create(KindCode(ObjectKind::kRule));
+  const std::uint32_t second = model.Create(KindCode(ObjectKind::kRule));
   model.SetText(first, "Scope1", "HasPad('U1-1')");
   model.SetText(second, "Scope2", "");
   EXPECT_EQ(model.GetText(first, "Scope1"), "HasPad('U1-1')");
   EXPECT_EQ(model.GetText(first, "Scope2"), "All");
   EXPECT_EQ(model.GetText(second, "Scope1"), "All");
   EXPECT_EQ(model.GetText(second, "Scope2"), "");
-  EXPECT_EQ(model.GetText(model.Create(orv::kRuleKind), "Scope1"), "All");
+  EXPECT_EQ(model.GetText(model.Create(KindCode(ObjectKind::kRule)), "Scope1"), "All");
   // Written back longer and shorter in place, the text stays the object's own.
   model.SetText(second, "Scope1", "A");
   model.SetText(second, "Scope1", "InNet('GND') or InNet('VCC')");

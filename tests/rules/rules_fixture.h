@@ -78,7 +78,7 @@ inline Rule ReadRule(std::uint32_t handle) {
 inline std::vector<Rule> RulesOf(std::uint32_t board) {
   std::vector<Rule> rules;
   for (std::uint32_t member : orv::Server().Members(board)) {
-    if (orv::Server().KindOf(member) == orv::kRuleKind) rules.push_back(ReadRule(member));
+    if (orv::Server().KindOf(member) == KindCode(ObjectKind::kRule)) rules.push_back(ReadRule(member));
   }
   return rules;
 }
