@@ -10,7 +10,6 @@
 #include <CLI/CLI.hpp>
 
 #include "standin/host/convert_command.h"
-#include "standin/host/heap.h"
 #include "standin/host/import_command.h"
 #include "viewers/kicad_export.h"
 #include "standin/host/plugin_loader.h"
@@ -94,9 +93,6 @@ int main(int argc, char** argv) {
     request.plugin_path = plugin_path;
     request.options.confirm_abort = ParseAnswers(confirm);
     request.options.interactive = isatty(STDIN_FILENO) != 0;
-    std::error_code error;
-    const std::uintmax_t file_bytes = std::filesystem::file_size(request.file, error);
-    const HeapWarmer warmer(error ? 0 : file_bytes);
     return EndAfterWork(RunImport(request));
   }
   if (render->parsed()) return RunRender(render_document, render_svg, render_quiet);

@@ -1,12 +1,4 @@
-// The host program on the system's allocator: it ends as any program does and prepares no heap
-// (see process_end.h and heap.h).
-#include "standin/host/heap.h"
+// The host program on the system's allocator: it ends as any program does (see process_end.h).
 #include "standin/host/process_end.h"
 
 int EndAfterWork(int status) { return status; }
-
-struct HeapWarmer::Work {};
-
-HeapWarmer::HeapWarmer(std::uintmax_t) {}
-
-HeapWarmer::~HeapWarmer() = default;

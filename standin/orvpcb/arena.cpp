@@ -18,12 +18,6 @@
 
 #if defined(__linux__) && !defined(ORV_HEAP_BLOCKS)
 #include <sys/mman.h>
-
-#include <condition_variable>
-#include <mutex>
-#include <system_error>
-#include <thread>
-#include <vector>
 #endif
 
 namespace orv {
@@ -64,95 +58,9 @@ void* MapBlock(std::size_t bytes) {
   return reinterpret_cast<void*>(aligned);
 }
 
-// Blocks mapped and touched ahead of need by a thread of their own. The first touch of fresh
-// memory is where the system zeroes it, and on a virtual machine where its host backs it too: for
-// a board of a million objects that was a sixth of the import, spent by the thread that reads
-// the file. A thread on the other core does it beforehand; the reader takes blocks ready to use
-// and maps its own only when the thread falls behind.
-class BlockReserve {
- public:
-  ~BlockReserve() {
-    {
-      const std::lock_guard lock(mutex_);
-      stopping_ = true;
-    }
-    wanted_.notify_one();
-    if (worker_.joinable()) worker_.join();
-    for (void* block : ready_) munmap(block, kBlockBytes);
-  }
-
-  // A touched block of kBlockBytes, or nullptr when none is ready.
-  void* Take() {
-    std::unique_lock lock(mutex_);
-    if (taken_ < kSmallBoardBlocks) {
-      ++taken_;
-      return nullptr;  // a small board: nothing to gain, and no memory touched for nothing
-    }
-    if (!started_) {
-      started_ = true;
-      try {
-        worker_ = std::thread([this] { Work(); });
-      } catch (const std::system_error&) {
-        return nullptr;  // no thread to be had: every block is mapped when it is needed
-      }
-    }
-    void* block = nullptr;
-    if (!ready_.empty()) {
-      block = ready_.back();
-      ready_.pop_back();
-    }
-    lock.unlock();
-    wanted_.notify_one();
-    return block;
-  }
-
- private:
-  // Enough for the records of some ten thousand objects: the reader never waits for the thread
-  // while the file comes in at full speed, and an idle host holds no more than this touched.
-  static constexpr std::size_t kAhead = 8;
-  // Blocks a board takes before the thread starts: a board of some ten thousand objects needs no
-  // more, and maps them as it goes.
-  static constexpr std::size_t kSmallBoardBlocks = 8;
-
-  void Work() {
-    std::unique_lock lock(mutex_);
-    while (true) {
-      wanted_.wait(lock, [this] { return stopping_ || ready_.size() < kAhead; });
-      if (stopping_) return;
-      lock.unlock();
-      void* block = MapBlock(kBlockBytes);
-      if (block != nullptr) {
-        auto* bytes = static_cast<volatile std::uint8_t*>(block);
-        for (std::size_t at = 0; at < kBlockBytes; at += 4096) bytes[at] = 0;
-      }
-      lock.lock();
-      if (block == nullptr) return;  // out of memory: leave mapping to the callers
-      ready_.push_back(block);
-    }
-  }
-
-  std::mutex mutex_;
-  std::condition_variable wanted_;
-  std::vector<void*> ready_;
-  std::thread worker_;
-  std::size_t taken_ = 0;
-  bool started_ = false;
-  bool stopping_ = false;
-};
-
-BlockReserve& Reserve() {
-  static BlockReserve reserve;
-  return reserve;
-}
-
 }  // namespace
 
-void* AllocateBlock(std::size_t bytes) {
-  if (bytes == kBlockBytes) {
-    if (void* block = Reserve().Take()) return block;
-  }
-  return MapBlock(bytes);
-}
+void* AllocateBlock(std::size_t bytes) { return MapBlock(bytes); }
 
 void FreeBlock(void* block, std::size_t bytes) {
   if (block != nullptr) munmap(block, bytes);
