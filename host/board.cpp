@@ -14,14 +14,12 @@ namespace {
 constexpr std::uint8_t kLastIteratedKind = 25;
 constexpr std::uint8_t kLastIteratedLayer = host_layer::kLastLayer;
 
-bool IsInternalPlane(std::uint8_t number) { return number >= layer_id::kFirstPlane && number <= layer_id::kLastPlane; }
-
 }  // namespace
 
 TPcbBoard::TPcbBoard(std::uint32_t handle) : handle_(handle) {
   for (std::uint8_t number = 1; number <= api::kLayerCount; ++number) {
     auto& slot = layers_[number - 1u];
-    if (IsInternalPlane(number)) {
+    if (host_layer::IsInternalPlane(number)) {
       slot = std::make_unique<TInternalPlane>(handle, number);
     } else {
       slot = std::make_unique<TLayerObject>(handle, number);
@@ -43,7 +41,7 @@ const TLayerObject& TPcbBoard::Layer(std::uint8_t number) const {
 
 TInternalPlane& TPcbBoard::Plane(int plane) {
   const int n = std::clamp(plane, 1, 16);
-  return static_cast<TInternalPlane&>(*layers_[layer_id::kFirstPlane - 2 + n]);
+  return static_cast<TInternalPlane&>(*layers_[host_layer::kInternalPlane1 - 2 + n]);
 }
 
 bool TPcbBoard::AddObject(std::uint32_t object) {

@@ -22,14 +22,6 @@ enum class LayerClass : std::uint8_t {
   kSingle = 6,  // overlays, paste, solder, drill guide, keep-out, drill drawing, multi-layer, ...
 };
 
-inline constexpr std::uint8_t kTopLayer = host_layer::kTopLayer;
-inline constexpr std::uint8_t kBottomLayer = host_layer::kBottomLayer;
-inline constexpr std::uint8_t kFirstPlane = host_layer::kInternalPlane1;
-inline constexpr std::uint8_t kLastPlane = host_layer::kInternalPlane16;
-inline constexpr std::uint8_t kFirstMechanical = host_layer::kMechanical1;
-inline constexpr std::uint8_t kLastMechanical = host_layer::kMechanical16;
-inline constexpr std::uint8_t kLastLayer = host_layer::kLastLayer;
-
 constexpr std::uint32_t Make(LayerClass layer_class, std::uint32_t ordinal) {
   return (static_cast<std::uint32_t>(layer_class) << 16) | (ordinal & 0xFFFFu);
 }
@@ -38,14 +30,14 @@ constexpr std::uint32_t OrdinalOf(std::uint32_t id) { return id & 0xFFFFu; }
 
 // One-to-one for 1 to 82; anything else has no identifier (0).
 constexpr std::uint32_t FromNumber(std::uint8_t number) {
-  if (number == kTopLayer) return Make(LayerClass::kTopSignal, 1);
+  if (number == host_layer::kTopLayer) return Make(LayerClass::kTopSignal, 1);
   if (number >= 2 && number <= 31) return Make(LayerClass::kMidSignal, number);
-  if (number == kBottomLayer) return Make(LayerClass::kBottomSignal, 32);
-  if (number >= kFirstPlane && number <= kLastPlane) return Make(LayerClass::kInternalPlane, number - 38u);
-  if (number >= kFirstMechanical && number <= kLastMechanical) {
+  if (number == host_layer::kBottomLayer) return Make(LayerClass::kBottomSignal, 32);
+  if (host_layer::IsInternalPlane(number)) return Make(LayerClass::kInternalPlane, number - 38u);
+  if (host_layer::IsMechanical(number)) {
     return Make(LayerClass::kMechanical, number - 56u);
   }
-  if (number >= 33 && number <= kLastLayer) return Make(LayerClass::kSingle, number);
+  if (number >= 33 && number <= host_layer::kLastLayer) return Make(LayerClass::kSingle, number);
   return 0;
 }
 
@@ -54,18 +46,18 @@ constexpr std::uint8_t ToNumber(std::uint32_t id) {
   const std::uint32_t ordinal = OrdinalOf(id);
   switch (ClassOf(id)) {
     case LayerClass::kTopSignal:
-      return kTopLayer;
+      return host_layer::kTopLayer;
     case LayerClass::kMidSignal:
       return ordinal < 2 ? 0 : static_cast<std::uint8_t>(ordinal > 31 ? 31 : ordinal);
     case LayerClass::kBottomSignal:
-      return kBottomLayer;
+      return host_layer::kBottomLayer;
     case LayerClass::kInternalPlane:
-      return ordinal < 1 ? 0 : static_cast<std::uint8_t>(ordinal > 16 ? kLastPlane : 38 + ordinal);
+      return ordinal < 1 ? 0 : static_cast<std::uint8_t>(ordinal > 16 ? host_layer::kInternalPlane16 : 38 + ordinal);
     case LayerClass::kMechanical:
-      return ordinal < 1 ? 0 : static_cast<std::uint8_t>(ordinal > 16 ? kLastMechanical : 56 + ordinal);
+      return ordinal < 1 ? 0 : static_cast<std::uint8_t>(ordinal > 16 ? host_layer::kMechanical16 : 56 + ordinal);
     case LayerClass::kSingle: {
       const bool named = (ordinal >= 33 && ordinal <= 38) || ordinal == 55 || ordinal == 56 ||
-                         (ordinal >= 73 && ordinal <= kLastLayer);
+                         (ordinal >= 73 && ordinal <= host_layer::kLastLayer);
       return named ? static_cast<std::uint8_t>(ordinal) : 0;
     }
     default:

@@ -71,7 +71,7 @@ VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryInternalPlane(
     std::uint8_t dir, std::uint8_t layer, std::uint32_t board, std::uint8_t* name, std::int32_t* v2, std::uint8_t* v3,
     std::uint8_t* flag, std::uint8_t* v5, std::uint8_t* v6, std::uint8_t* plane_net_name) {
   static const int schema = SchemaId("PcbApi_QueryInternalPlane");
-  if (layer < layer_id::kFirstPlane || layer > layer_id::kLastPlane) {
+  if (!host_layer::IsInternalPlane(layer)) {
     Trace("PcbApi_QueryInternalPlane(" + std::to_string(dir) + ", " + std::to_string(layer) + ", " +
               std::to_string(board) + ")",
           1);
