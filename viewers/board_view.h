@@ -104,6 +104,14 @@ class BoardView {
     if (last.text.size > 0) pool_.resize(last.text.offset);
     objects.pop_back();
   }
+  // Empties the view and keeps its memory, for the next few objects.
+  void Clear() {
+    objects.clear();
+    containers.clear();
+    segments.clear();
+    rules.clear();
+    pool_.clear();
+  }
   [[nodiscard]] const std::uint32_t* ContainersOf(const Object& object) const { return containers.data() + object.first_container; }
   [[nodiscard]] const Segment* SegmentsOf(const Object& object) const { return segments.data() + object.first_segment; }
 

@@ -34,11 +34,26 @@ std::string PadKey(const std::string& designator, const std::string& pad_name) {
   return (designator.empty() ? std::string("Free") : designator) + "-" + pad_name;
 }
 
-BoardWriter::BoardWriter(const view::BoardView& view, const RuleTranslation& rules) : view_(view), rules_(rules) {}
+BoardWriter::BoardWriter(view::ObjectSource& source, const RuleTranslation& rules) : source_(source), rules_(rules) {}
 
-const Object* BoardWriter::Find(std::uint32_t handle) const {
-  const auto found = by_handle_.find(handle);
-  return found == by_handle_.end() ? nullptr : found->second;
+BoardWriter::BoardWriter(const view::BoardView& view, const RuleTranslation& rules)
+    : held_(std::make_unique<view::HeldObjects>(view)), source_(*held_), rules_(rules) {}
+
+bool BoardWriter::Open(std::span<const std::uint32_t> numbers) { return source_.Open(numbers, window_, read_error_); }
+
+std::uint32_t BoardWriter::NumberOf(std::uint32_t handle) const {
+  if (by_handle_.empty()) {  // handles rise with the numbers: each is its own
+    const auto found = std::lower_bound(handles_.begin(), handles_.end(), handle);
+    return found == handles_.end() || *found != handle ? kNone : static_cast<std::uint32_t>(found - handles_.begin());
+  }
+  // The last of equal handles, as a document read in order would leave it.
+  const auto after = std::upper_bound(by_handle_.begin(), by_handle_.end(), handle,
+                                      [&](std::uint32_t wanted, std::uint32_t n) { return wanted < handles_[n]; });
+  return after == by_handle_.begin() || handles_[*(after - 1)] != handle ? kNone : *(after - 1);
+}
+
+std::span<const std::uint32_t> BoardWriter::ContainersOf(std::uint32_t number) const {
+  return {containers_.data() + container_first_[number], containers_.data() + container_first_[number + 1]};
 }
 
 std::uint8_t BoardWriter::LayerOf(const view::Object& object) const { return ByteLayer(object.layer); }
@@ -48,78 +63,112 @@ int BoardWriter::NetOf(const view::Object& object) const {
   return found == net_codes_.end() ? 0 : found->second;
 }
 
-bool BoardWriter::IsPour(const view::Object& object) const {
-  const std::uint32_t* containers = view_.ContainersOf(object);
-  for (std::uint32_t i = 0; i < object.container_count; ++i) {
-    const Object* owner = Find(containers[i]);
-    if (owner == nullptr) continue;
-    const std::int64_t kind = owner->kind;
-    if ((kind == KindCode(ObjectKind::kPolygon) || kind == KindCode(ObjectKind::kSplitPlane)) && LayerOf(*owner) == LayerOf(object)) return true;
+bool BoardWriter::IsPour(std::span<const std::uint32_t> containers, std::uint8_t layer) const {
+  for (const std::uint32_t container : containers) {
+    const std::uint32_t owner = NumberOf(container);
+    if (owner == kNone) continue;
+    const std::int64_t kind = kinds_[owner];
+    if ((kind == KindCode(ObjectKind::kPolygon) || kind == KindCode(ObjectKind::kSplitPlane)) && layers_of_[owner] == layer) {
+      return true;
+    }
   }
   return false;
 }
 
-void BoardWriter::Index() {
-  by_handle_.reserve(view_.objects.size());
-  for (const Object& object : view_.objects) by_handle_[object.handle] = &object;
+bool BoardWriter::IsPour(const view::Object& object) const {
+  return IsPour({window_.view->ContainersOf(object), object.container_count}, LayerOf(object));
+}
+
+// One pass over the objects keeps what the writing needs of each; the members of components
+// are then found from the containers kept.
+bool BoardWriter::Index() {
+  const std::uint32_t count = source_.Count();
+  handles_.resize(count);
+  kinds_.resize(count);
+  layers_of_.resize(count);
+  container_first_.assign(1, 0);
+  container_first_.reserve(std::size_t{count} + 1);
   std::unordered_set<std::string> taken;
   net_names_.push_back("");
   taken.insert("");
-  for (const Object& each : view_.objects) {
-    const Object* object = &each;
-    const std::int64_t kind = object->kind;
+  for (std::uint32_t number = 0; number < count; ++number) {
+    if (!Open({&number, 1})) return false;
+    const Object& object = *window_.objects.front();
+    handles_[number] = object.handle;
+    kinds_[number] = object.kind;
+    layers_of_[number] = LayerOf(object);
+    const std::uint32_t* containers = window_.view->ContainersOf(object);
+    containers_.insert(containers_.end(), containers, containers + object.container_count);
+    container_first_.push_back(static_cast<std::uint32_t>(containers_.size()));
+    const std::int64_t kind = object.kind;
     if (kind == KindCode(ObjectKind::kNet)) {
       // KiCad knows a net by its name: an empty or repeated name gets a suffix so that every
       // net of the host stays a net of its own.
-      const std::string name = std::string(view_.String(object->text));
+      const std::string name = std::string(window_.view->String(object.text));
       std::string unique = name.empty() ? "Net" : name;
       for (int n = 2; taken.count(unique) != 0; ++n) unique = (name.empty() ? "Net" : name) + "_" + std::to_string(n);
       taken.insert(unique);
-      net_codes_[object->handle] = static_cast<int>(net_names_.size());
+      net_codes_[object.handle] = static_cast<int>(net_names_.size());
       net_names_.push_back(unique);
     } else if (kind == KindCode(ObjectKind::kComponent)) {
-      component_texts_.insert(object->name_text);
-      component_texts_.insert(object->comment_text);
+      component_texts_.push_back(object.name_text);
+      component_texts_.push_back(object.comment_text);
     }
-  }
-  component_texts_.erase(0);
-  for (const Object& member : view_.objects) {
-    const std::uint32_t* containers = view_.ContainersOf(member);
-    for (std::uint32_t i = 0; i < member.container_count; ++i) {
-      const std::uint32_t container = containers[i];
-      const Object* owner = Find(container);
-      if (owner == nullptr) continue;
-      const std::int64_t kind = owner->kind;
-      if (kind == KindCode(ObjectKind::kComponent)) {
-        members_[container].push_back(&member);
-        break;
-      }
-      if (kind == KindCode(ObjectKind::kCoordinate) || kind == KindCode(ObjectKind::kDimension)) drawn_markers_.insert(container);
-    }
-  }
-  // The layers things lie on decide which inner copper layers exist.
-  for (const Object& each : view_.objects) {
-    const Object* object = &each;
-    const std::int64_t kind = object->kind;
+    // The layers things lie on decide which inner copper layers exist.
     if (kind == KindCode(ObjectKind::kVia)) {
-      used_.set(ByteLayer(object->low_layer));
-      used_.set(ByteLayer(object->high_layer));
+      used_.set(ByteLayer(object.low_layer));
+      used_.set(ByteLayer(object.high_layer));
     } else if (kind != KindCode(ObjectKind::kNet) && kind != KindCode(ObjectKind::kRule) && kind != KindCode(ObjectKind::kComponent)) {
-      used_.set(LayerOf(*object));
+      used_.set(LayerOf(object));
     }
-    IncludeExtent(*object);
+    IncludeExtent(object);
   }
+  if (std::adjacent_find(handles_.begin(), handles_.end(), std::greater_equal<>()) != handles_.end()) {
+    by_handle_.resize(count);
+    for (std::uint32_t n = 0; n < count; ++n) by_handle_[n] = n;
+    std::stable_sort(by_handle_.begin(), by_handle_.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return handles_[a] < handles_[b]; });
+  }
+  std::sort(component_texts_.begin(), component_texts_.end());
+  component_texts_.erase(std::unique(component_texts_.begin(), component_texts_.end()), component_texts_.end());
+  if (!component_texts_.empty() && component_texts_.front() == 0) component_texts_.erase(component_texts_.begin());
+  IndexMembers();
   // An internal plane whose net is a net of the board is copper even with nothing on it.
   std::array<std::string, kLastHostLayer + 1> names{};
+  const auto& layers = source_.Layers();
   for (std::uint8_t number = 1; number <= kLastHostLayer; ++number) {
-    names[number] = view_.layers[number].name;
+    names[number] = layers[number].name;
     if (!IsPlane(number)) continue;
-    const std::string& net = view_.layers[number].plane_net_name;
+    const std::string& net = layers[number].plane_net_name;
     if (std::find(net_names_.begin() + 1, net_names_.end(), net) == net_names_.end()) continue;
     plane_nets_[number] = net;
     used_.set(number);
   }
   layers_ = std::make_unique<LayerTable>(used_, names);
+  return true;
+}
+
+// An object whose first component container is a component is written in its footprint; a
+// coordinate or dimension met before that has something drawing it.
+void BoardWriter::IndexMembers() {
+  const auto count = static_cast<std::uint32_t>(handles_.size());
+  owned_.assign(count, false);
+  for (std::uint32_t member = 0; member < count; ++member) {
+    for (const std::uint32_t container : ContainersOf(member)) {
+      const std::uint32_t owner = NumberOf(container);
+      if (owner == kNone) continue;
+      const std::int64_t kind = kinds_[owner];
+      if (kind == KindCode(ObjectKind::kComponent)) {
+        members_.emplace_back(container, member);
+        owned_[member] = true;
+        break;
+      }
+      if (kind == KindCode(ObjectKind::kCoordinate) || kind == KindCode(ObjectKind::kDimension)) drawn_markers_.insert(container);
+    }
+  }
+  // By component, each component's members in the document's order (the pairs were made in
+  // that order, so sorting whole pairs keeps it).
+  std::sort(members_.begin(), members_.end());
 }
 
 void BoardWriter::WriteHeader(std::string& out) const {
@@ -148,7 +197,7 @@ void BoardWriter::WriteNets(std::string& out) {
 
 std::string BoardWriter::Write(ExportCounts& counts) {
   std::string out;
-  Emit(out, {});
+  if (!Emit(out, {})) out.clear();
   counts = counts_;
   return out;
 }
@@ -161,66 +210,79 @@ bool BoardWriter::Write(std::FILE* file, ExportCounts& counts) {
     text.clear();
   };
   std::string out;
-  Emit(out, [&](std::string& text) {
+  const bool read = Emit(out, [&](std::string& text) {
     if (text.size() >= kBlock) put(text);
   });
   put(out);
   counts = counts_;
-  return written;
+  return read && written;
 }
 
-void BoardWriter::Emit(std::string& out, const Spill& spill) {
+bool BoardWriter::Emit(std::string& out, const Spill& spill) {
   counts_ = {};
-  Index();
+  if (!Index()) return false;
   WriteHeader(out);
   WriteNets(out);
   // A component's own primitives are written inside its footprint; a pad outside every
   // component gets a footprint of its own.
-  std::unordered_set<const Object*> owned;
-  for (const auto& [component, members] : members_) owned.insert(members.begin(), members.end());
-  for (const Object& each : view_.objects) {
-    const Object* object = &each;
-    const std::int64_t kind = object->kind;
-    if (kind == KindCode(ObjectKind::kComponent)) WriteFootprint(out, *object);
-    if (kind == KindCode(ObjectKind::kPad) && owned.count(object) == 0) WriteFreePad(out, *object);
+  const auto count = static_cast<std::uint32_t>(handles_.size());
+  for (std::uint32_t number = 0; number < count; ++number) {
+    const std::int64_t kind = kinds_[number];
+    if (kind == KindCode(ObjectKind::kComponent) && !WriteComponent(out, number)) return false;
+    if (kind == KindCode(ObjectKind::kPad) && !owned_[number]) {
+      if (!Open({&number, 1})) return false;
+      WriteFreePad(out, *window_.objects.front());
+    }
     if (spill) spill(out);
   }
   const Placement board;
-  for (const Object& each : view_.objects) {
-    const Object* object = &each;
-    const std::int64_t kind = object->kind;
+  for (std::uint32_t number = 0; number < count; ++number) {
+    const std::int64_t kind = kinds_[number];
     if (spill) spill(out);
-    if (kind == KindCode(ObjectKind::kVia)) {
-      WriteVia(out, *object);
-      continue;
-    }
-    if (owned.count(object) != 0) continue;
+    if (kind != KindCode(ObjectKind::kVia) && owned_[number]) continue;
     switch (kind) {
-      case KindCode(ObjectKind::kTrack): WriteTrack(out, *object, board); break;
-      case KindCode(ObjectKind::kArc): WriteArc(out, *object, board); break;
+      case KindCode(ObjectKind::kVia):
+      case KindCode(ObjectKind::kTrack):
+      case KindCode(ObjectKind::kArc):
+      case KindCode(ObjectKind::kPolygon):
+      case KindCode(ObjectKind::kSplitPlane): break;
       case KindCode(ObjectKind::kText):
-        if (component_texts_.count(object->handle) == 0) WriteText(out, *object, board);
+        if (std::binary_search(component_texts_.begin(), component_texts_.end(), handles_[number])) continue;
         break;
       case KindCode(ObjectKind::kFill):
-        if (IsPour(*object)) {
+        if (IsPour(ContainersOf(number), layers_of_[number])) {
           ++counts_.pour_primitives;
-        } else if (layers_->IsCopper(LayerOf(*object))) {
-          WriteFillZone(out, *object);
+          continue;
+        }
+        break;
+      case KindCode(ObjectKind::kCoordinate):
+      case KindCode(ObjectKind::kDimension):
+        if (drawn_markers_.count(handles_[number]) != 0) continue;
+        break;
+      default: continue;
+    }
+    if (!Open({&number, 1})) return false;
+    const Object& object = *window_.objects.front();
+    switch (kind) {
+      case KindCode(ObjectKind::kVia): WriteVia(out, object); break;
+      case KindCode(ObjectKind::kTrack): WriteTrack(out, object, board); break;
+      case KindCode(ObjectKind::kArc): WriteArc(out, object, board); break;
+      case KindCode(ObjectKind::kText): WriteText(out, object, board); break;
+      case KindCode(ObjectKind::kFill):
+        if (layers_->IsCopper(LayerOf(object))) {
+          WriteFillZone(out, object);
         } else {
-          WriteFillGraphic(out, *object, board);
+          WriteFillGraphic(out, object, board);
         }
         break;
       case KindCode(ObjectKind::kPolygon):
-      case KindCode(ObjectKind::kSplitPlane): WriteOutlineZone(out, *object); break;
-      case KindCode(ObjectKind::kCoordinate):
-      case KindCode(ObjectKind::kDimension):
-        if (drawn_markers_.count(object->handle) == 0) WriteMarker(out, *object);
-        break;
-      default: break;
+      case KindCode(ObjectKind::kSplitPlane): WriteOutlineZone(out, object); break;
+      default: WriteMarker(out, object); break;
     }
   }
   WritePlaneZones(out);
   out += ")\n";
+  return true;
 }
 
 }  // namespace kicad

@@ -23,12 +23,14 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "viewers/board_view.h"
+#include "viewers/object_source.h"
 
 #include "viewers/kicad_format.h"
 #include "viewers/kicad_layers.h"
@@ -58,28 +60,44 @@ struct Placement {
 
 class BoardWriter {
  public:
+  // Reads the board from `source` a few objects at a time: every object twice (once to index,
+  // once to write), holding no more of it than the index needs.
+  BoardWriter(view::ObjectSource& source, const RuleTranslation& rules);
+  // The same, of a view held whole.
   BoardWriter(const view::BoardView& view, const RuleTranslation& rules);
   std::string Write(ExportCounts& counts);
   // The same text into an open file, a block at a time, so that a large board is never held
   // whole; false on a write error.
   bool Write(std::FILE* file, ExportCounts& counts);
+  // Why the last Write failed when the source could not read an object; empty otherwise.
+  [[nodiscard]] const std::string& ReadError() const { return read_error_; }
 
  private:
   // Hands the text written so far over, at the end of each item; may empty it.
   using Spill = std::function<void(std::string&)>;
+  static constexpr std::uint32_t kNone = UINT32_MAX;
 
   // kicad_board.cpp
-  void Emit(std::string& out, const Spill& spill);
-  void Index();
+  bool Emit(std::string& out, const Spill& spill);
+  bool Open(std::span<const std::uint32_t> numbers);
+  bool Index();
+  void IndexMembers();
   void WriteHeader(std::string& out) const;
   void WriteNets(std::string& out);
   [[nodiscard]] int NetOf(const view::Object& object) const;
   [[nodiscard]] std::uint8_t LayerOf(const view::Object& object) const;
+  // Whether an object of these containers on this layer is the pour of a polygon on its layer.
+  [[nodiscard]] bool IsPour(std::span<const std::uint32_t> containers, std::uint8_t layer) const;
   [[nodiscard]] bool IsPour(const view::Object& object) const;
-  [[nodiscard]] const view::Object* Find(std::uint32_t handle) const;
+  // The number of the last object of a handle, kNone for none.
+  [[nodiscard]] std::uint32_t NumberOf(std::uint32_t handle) const;
+  [[nodiscard]] std::span<const std::uint32_t> ContainersOf(std::uint32_t number) const;
 
   // kicad_footprints.cpp
-  void WriteFootprint(std::string& out, const view::Object& component);
+  // The component, its designator and comment texts (or nullptr) and its members, in the window.
+  void WriteFootprint(std::string& out, const view::Object& component, const view::Object* designator,
+                      const view::Object* comment, std::span<const view::Object* const> members);
+  bool WriteComponent(std::string& out, std::uint32_t number);
   void WriteFreePad(std::string& out, const view::Object& pad);
   bool WritePad(std::string& out, const view::Object& pad, const Placement& at, const std::string& key);
   void WriteFootprintText(std::string& out, const view::Object* text, const char* role, bool shown,
@@ -105,15 +123,24 @@ class BoardWriter {
             const std::vector<Point>& outline);
   void IncludeExtent(const view::Object& object);
 
-  const view::BoardView& view_;
+  std::unique_ptr<view::ObjectSource> held_;  // when made from a view
+  view::ObjectSource& source_;
   const RuleTranslation& rules_;
+  view::Window window_;       // the objects opened last; window_.view holds their lists and strings
+  std::string read_error_;
   ExportCounts counts_;
-  std::unordered_map<std::uint32_t, const view::Object*> by_handle_;
+  // By object number: what the writer needs of every object without opening it again.
+  std::vector<std::uint32_t> handles_;
+  std::vector<std::uint8_t> kinds_, layers_of_;
+  std::vector<std::uint32_t> container_first_, containers_;  // an object's containers: [first[n], first[n + 1])
+  std::vector<bool> owned_;  // written inside a component's footprint
+  // Object numbers ordered by handle, then number; empty when the handles rise with the numbers.
+  std::vector<std::uint32_t> by_handle_;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> members_;  // (component handle, member number)
   std::unordered_map<std::uint32_t, int> net_codes_;  // net handle -> KiCad net code
   std::vector<std::string> net_names_;               // by KiCad net code; [0] is ""
-  std::unordered_map<std::uint32_t, std::vector<const view::Object*>> members_;  // component -> members
-  std::unordered_set<std::uint32_t> component_texts_;  // designators and comments
-  std::unordered_set<std::uint32_t> drawn_markers_;    // coordinates and dimensions with members
+  std::vector<std::uint32_t> component_texts_;       // designators and comments, sorted handles
+  std::unordered_set<std::uint32_t> drawn_markers_;  // coordinates and dimensions with members
   std::array<std::string, kLastHostLayer + 1> plane_nets_{};
   HostLayers used_;
   std::unique_ptr<LayerTable> layers_;

@@ -37,7 +37,32 @@ bool WriteBoard(BoardWriter& writer, const std::string& path, ExportCounts& coun
   const bool written = writer.Write(out, counts);
   const int saved = errno;
   if (std::fclose(out) != 0 || !written) {
-    error = "cannot write " + path + ": " + std::strerror(written ? errno : saved);
+    error = !writer.ReadError().empty() ? "cannot view the board: " + writer.ReadError()
+                                        : "cannot write " + path + ": " + std::strerror(written ? errno : saved);
+    return false;
+  }
+  return true;
+}
+
+// The custom rules file: its head, then the rules read once more from the source and written
+// a block at a time.
+bool WriteCustomRules(view::ObjectSource& source, const std::string& path, const std::string& head,
+                      std::string& error) {
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (out == nullptr) {
+    error = "cannot write " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  bool written = std::fwrite(head.data(), 1, head.size(), out) == head.size();
+  const RuleText body = [&](std::string& text) {
+    written = written && std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  };
+  std::string read_error;
+  const bool read = WriteRuleText(source, body, read_error);
+  const int saved = errno;
+  if (std::fclose(out) != 0 || !written || !read) {
+    error = !read ? "cannot view the board: " + read_error
+                  : "cannot write " + path + ": " + std::strerror(written ? errno : saved);
     return false;
   }
   return true;
@@ -45,12 +70,16 @@ bool WriteBoard(BoardWriter& writer, const std::string& path, ExportCounts& coun
 
 }  // namespace
 
-ExportResult ExportKicad(const view::BoardView& view, const std::string& board_path) {
+ExportResult ExportKicad(view::ObjectSource& source, const std::string& board_path) {
   ExportResult result;
-  result.rules = static_cast<std::int64_t>(view.rules.size());
-  result.objects = static_cast<std::int64_t>(view.objects.size()) - result.rules;
-  result.rules_written = TranslateRules(view.rules);
-  BoardWriter writer(view, result.rules_written);
+  std::string read_error;
+  if (!TranslateRules(source, result.rules_written, read_error)) {
+    result.error = "cannot view the board: " + read_error;
+    return result;
+  }
+  result.rules = result.rules_written.read;
+  result.objects = static_cast<std::int64_t>(source.Count()) - result.rules;
+  BoardWriter writer(source, result.rules_written);
   const std::filesystem::path path(board_path);
   std::filesystem::path project = path, custom = path;
   project.replace_extension(".kicad_pro");
@@ -58,8 +87,13 @@ ExportResult ExportKicad(const view::BoardView& view, const std::string& board_p
   result.ok = WriteBoard(writer, board_path, result.counts, result.error) &&
               WriteFile(project.string(), ProjectFile(result.rules_written, project.filename().string()),
                         result.error) &&
-              WriteFile(custom.string(), result.rules_written.custom_rules, result.error);
+              WriteCustomRules(source, custom.string(), result.rules_written.custom_rules, result.error);
   return result;
+}
+
+ExportResult ExportKicad(const view::BoardView& view, const std::string& board_path) {
+  view::HeldObjects held(view);
+  return ExportKicad(held, board_path);
 }
 
 std::string Summary(const ExportResult& result, const std::string& board_path) {

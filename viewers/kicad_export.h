@@ -1,6 +1,7 @@
 // `viderave export DOCUMENT.json --kicad OUT.kicad_pcb` and the --kicad option of `import`:
-// a board view, streamed from a saved document or filled from the model, to a KiCad 6 project: OUT.kicad_pcb, and beside it OUT.kicad_pro (the
-// Default net class and board constraints) and OUT.kicad_dru (the custom rules).
+// a board, read from a saved document or straight from the model, to a KiCad 6 project:
+// OUT.kicad_pcb, and beside it OUT.kicad_pro (the Default net class and board constraints) and
+// OUT.kicad_dru (the custom rules).
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 
 #include "viewers/board_view.h"
 #include "viewers/kicad_board.h"
+#include "viewers/object_source.h"
 
 namespace kicad {
 
@@ -21,7 +23,8 @@ struct ExportResult {
 };
 
 // Writes the three files; the project and rules files take the board file's name with their
-// own extensions.
+// own extensions. A source that cannot read an object fails the export, the error saying why.
+ExportResult ExportKicad(view::ObjectSource& source, const std::string& board_path);
 ExportResult ExportKicad(const view::BoardView& board, const std::string& board_path);
 
 // One line for the terminal: what was written and what was left out.

@@ -57,7 +57,7 @@ bool BoardWriter::WritePad(std::string& out, const view::Object& pad, const Plac
   std::string extra;
   const std::string shape = ShapeOf(pad.shape[side], width, height, extra);
   const Point centre{static_cast<double>(pad.x), static_cast<double>(pad.y)};
-  out += "    (pad " + Quoted(std::string(view_.String(pad.text))) + " " + type + " " + shape + " (at " + at.XY(centre);
+  out += "    (pad " + Quoted(std::string(window_.view->String(pad.text))) + " " + type + " " + shape + " (at " + at.XY(centre);
   // A pad's angle in the file is its angle on the board, the footprint's included.
   const double rotation = pad.rotation;
   if (rotation != 0) out += " " + Degrees(rotation);
@@ -93,40 +93,56 @@ void BoardWriter::WriteFootprintText(std::string& out, const view::Object* text,
   std::string_view layer = layers_->NameOf(LayerOf(*text));
   if (layer.empty() || layer == "Edge.Cuts") layer = fabrication;
   const double height = text->height > 0 ? text->height : kDefaultTextHeight;
-  TextItem(out, at, role, std::string(view_.String(text->text)),
+  TextItem(out, at, role, std::string(window_.view->String(text->text)),
            {static_cast<double>(text->x), static_cast<double>(text->y)}, height,
            text->width, text->rotation, text->mirrored, !shown, layer);
 }
 
-void BoardWriter::WriteFootprint(std::string& out, const view::Object& component) {
+bool BoardWriter::WriteComponent(std::string& out, std::uint32_t number) {
+  if (!Open({&number, 1})) return false;
+  const std::uint32_t designator = NumberOf(window_.objects.front()->name_text);
+  const std::uint32_t comment = NumberOf(window_.objects.front()->comment_text);
+  // The component, its two texts when it has them, then its members in the document's order.
+  std::vector<std::uint32_t> numbers{number};
+  if (designator != kNone) numbers.push_back(designator);
+  if (comment != kNone) numbers.push_back(comment);
+  const std::size_t first_member = numbers.size();
+  const auto [begin, end] = std::equal_range(members_.begin(), members_.end(), std::pair{handles_[number], 0U},
+                                             [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (auto m = begin; m != end; ++m) numbers.push_back(m->second);
+  if (!Open(numbers)) return false;
+  const auto& objects = window_.objects;
+  WriteFootprint(out, *objects[0], designator != kNone ? objects[1] : nullptr,
+                 comment != kNone ? objects[designator != kNone ? 2 : 1] : nullptr,
+                 std::span(objects).subspan(first_member));
+  return true;
+}
+
+void BoardWriter::WriteFootprint(std::string& out, const view::Object& component, const view::Object* designator,
+                                 const view::Object* comment, std::span<const view::Object* const> members) {
   const bool bottom = LayerOf(component) == kBottomLayer;
   Placement at;
   at.in_footprint = true;
   at.origin = {static_cast<double>(component.x), -static_cast<double>(component.y)};
   at.degrees = component.rotation;
-  const std::string pattern = std::string(view_.String(component.text));
+  const std::string pattern = std::string(window_.view->String(component.text));
   out += "  (footprint " + Quoted(pattern.empty() ? "Component" : pattern) + " (layer " +
          (bottom ? "\"B.Cu\"" : "\"F.Cu\"") + ")";
   out += " (at " + Mm(at.origin.x) + " " + Mm(at.origin.y);
   if (at.degrees != 0) out += " " + Degrees(at.degrees);
   out += ")\n";
-  static const std::vector<const view::Object*> kNone;
-  const auto found = members_.find(component.handle);
-  const std::vector<const view::Object*>& members = found == members_.end() ? kNone : found->second;
   const bool through_hole = std::any_of(members.begin(), members.end(), [&](const view::Object* m) {
     return m->kind == KindCode(ObjectKind::kPad) && LayerOf(*m) == kMultiLayer;
   });
   const bool any_pad = std::any_of(members.begin(), members.end(),
                                    [](const view::Object* m) { return m->kind == KindCode(ObjectKind::kPad); });
   if (any_pad) out += through_hole ? "    (attr through_hole)\n" : "    (attr smd)\n";
-  const view::Object* designator = Find(component.name_text);
-  const view::Object* comment = Find(component.comment_text);
   WriteFootprintText(out, designator, "reference", component.name_shown, at, bottom);
   WriteFootprintText(out, comment, "value", component.comment_shown, at, bottom);
-  const std::string name = designator != nullptr ? std::string(view_.String(designator->text)) : std::string();
+  const std::string name = designator != nullptr ? std::string(window_.view->String(designator->text)) : std::string();
   for (const view::Object* member : members) {
     if (member->kind == KindCode(ObjectKind::kPad)) {
-      WritePad(out, *member, at, PadKey(name, std::string(view_.String(member->text))));
+      WritePad(out, *member, at, PadKey(name, std::string(window_.view->String(member->text))));
     } else {
       WriteMember(out, *member, at);
     }
@@ -137,7 +153,7 @@ void BoardWriter::WriteFootprint(std::string& out, const view::Object& component
 
 void BoardWriter::WriteFreePad(std::string& out, const view::Object& pad) {
   const bool bottom = LayerOf(pad) == kBottomLayer;
-  const std::string key = PadKey("", std::string(view_.String(pad.text)));
+  const std::string key = PadKey("", std::string(window_.view->String(pad.text)));
   Placement at;
   at.in_footprint = true;
   at.origin = {static_cast<double>(pad.x), -static_cast<double>(pad.y)};

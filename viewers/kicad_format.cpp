@@ -2,26 +2,63 @@
 #include "viewers/kicad_format.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <numbers>
 
 namespace kicad {
-namespace {
 
-// Fixed notation with `decimals` places, then trailing zeros (and a bare point) removed.
-std::string Trimmed(double value, int decimals) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-  std::string text = buffer;
+// printf rounds the number's exact value, ties to even. The scaled value p = value * 10^places
+// is off the exact one by e, which fma gives exactly; p rounded to the nearest integer is the
+// answer unless p lies exactly halfway, where e says to which side the exact value lies. Only
+// huge or non-finite numbers take printf's own digits (to_chars with a precision).
+std::string Decimal(double value, int decimals) {
+  static constexpr std::array<double, 7> kScale = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+  std::string text;
+  const double scale = decimals >= 0 && decimals <= 6 ? kScale[static_cast<std::size_t>(decimals)] : 0;
+  const double p = value * scale;
+  if (scale != 0 && std::isfinite(p) && std::abs(p) < 4e15) {
+    const double e = std::fma(value, scale, -p);
+    double n = std::nearbyint(p);  // ties to even
+    if (p - n == 0.5 && e > 0) n += 1;
+    if (p - n == -0.5 && e < 0) n -= 1;
+    if (n == 0) return "0";
+    auto magnitude = static_cast<std::uint64_t>(std::abs(n));
+    char buffer[32];
+    char* at = buffer + sizeof buffer;
+    int place = 0;
+    // Fraction digits, trailing zeros dropped, then the whole part.
+    while (place < decimals && magnitude % 10 == 0) {
+      magnitude /= 10;
+      ++place;
+    }
+    const bool fraction = place < decimals;
+    for (; place < decimals; ++place) {
+      *--at = static_cast<char>('0' + magnitude % 10);
+      magnitude /= 10;
+    }
+    if (fraction) *--at = '.';
+    do {
+      *--at = static_cast<char>('0' + magnitude % 10);
+      magnitude /= 10;
+    } while (magnitude != 0);
+    if (n < 0) *--at = '-';
+    return std::string(at, buffer + sizeof buffer);
+  }
+  char buffer[400];  // the widest double in fixed notation, with its places
+  const auto [end, failed] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  text.assign(buffer, failed == std::errc() ? end : buffer);
   if (text.find('.') != std::string::npos) {
     while (text.back() == '0') text.pop_back();
     if (text.back() == '.') text.pop_back();
   }
-  if (text == "-0") text = "0";
+  if (text == "-0" || text.empty()) return "0";
   return text;
 }
+
+namespace {
 
 // An outline arc of a board is at most a few metres across; this caps the chords of one arc
 // should a document hold a radius near the int32 limit.
@@ -29,11 +66,11 @@ constexpr int kMaxChordsPerArc = 3600;
 
 }  // namespace
 
-std::string Mm(double host_units) { return Trimmed(host_units * kMmPerHostUnit, 6); }
+std::string Mm(double host_units) { return Decimal(host_units * kMmPerHostUnit, 6); }
 
 std::string MmXY(Point p) { return Mm(p.x) + ' ' + Mm(-p.y); }
 
-std::string Degrees(double degrees) { return Trimmed(std::isfinite(degrees) ? degrees : 0.0, 4); }
+std::string Degrees(double degrees) { return Decimal(std::isfinite(degrees) ? degrees : 0.0, 4); }
 
 std::string Quoted(std::string_view text) {
   std::string out = "\"";

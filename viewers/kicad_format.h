@@ -24,6 +24,9 @@ struct Point {
   double x = 0, y = 0;
 };
 
+// A number in fixed notation rounded to `decimals` places, as printf's "%.*f" gives it, then
+// trailing zeros (and a bare point) dropped; "-0" is "0".
+std::string Decimal(double value, int decimals);
 // "12.7", "-0.000254": millimetres to the nanometre (KiCad's own unit), trailing zeros dropped.
 std::string Mm(double host_units);
 // "x y" in millimetres with Y negated.

@@ -1,6 +1,7 @@
 // Tracks, arcs, vias, strings, fills and markers: as copper on the board, as graphics on the
 // board's other layers, or as graphics inside a footprint.
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <numbers>
 
@@ -20,9 +21,9 @@ Point At(const Object& object) { return {static_cast<double>(object.x), static_c
 Point End(const Object& object) { return {static_cast<double>(object.x2), static_cast<double>(object.y2)}; }
 
 std::string MmLabel(double host) {
-  char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%.3f", host * kMmPerHostUnit);
-  return buffer;
+  char buffer[400];
+  const auto [end, failed] = std::to_chars(buffer, buffer + sizeof buffer, host * kMmPerHostUnit, std::chars_format::fixed, 3);
+  return failed == std::errc() ? std::string(buffer, end) : std::string("0.000");
 }
 
 }  // namespace
@@ -167,7 +168,7 @@ void BoardWriter::WriteVia(std::string& out, const view::Object& via) {
 
 void BoardWriter::WriteText(std::string& out, const view::Object& text, const Placement& at) {
   const std::string_view layer = layers_->NameOf(LayerOf(text));
-  const std::string value = std::string(view_.String(text.text));
+  const std::string value = std::string(window_.view->String(text.text));
   const std::int32_t height = text.height;
   if (layer.empty() || value.empty() || height <= 0) {
     ++counts_.left_out;

@@ -74,10 +74,14 @@ PlaneConnect ConnectOf(const view::Rule& rule) {
 
 class Translator {
  public:
+  // `keep_pads` false: the pads' settings are made and dropped (a pass for the text alone).
+  Translator(RuleText body, bool keep_pads) : body_out_(std::move(body)), keep_pads_(keep_pads) {}
+
   void Add(const view::Rule& rule) {
-    const std::string name = rule.name;
-    const std::string scope1 = rule.scope1;
-    const std::string scope2 = rule.scope2;
+    ++out_.read;
+    const std::string& name = rule.name;
+    const std::string& scope1 = rule.scope1;
+    const std::string& scope2 = rule.scope2;
     const auto kind = static_cast<int>(rule.rule_kind);
     if (WholeBoard(scope1) && WholeBoard(scope2)) {
       AddBoardWide(rule, kind, name);
@@ -132,11 +136,11 @@ class Translator {
     }
   }
 
+  // The settings, and the head of the custom rules text; what is left of the body goes to
+  // `body`.
   RuleTranslation Finish() {
-    std::string text = "(version 1)\n";
-    text += head_;
-    text += body_;
-    out_.custom_rules = std::move(text);
+    Spill(0);
+    out_.custom_rules = "(version 1)\n" + head_;
     return std::move(out_);
   }
 
@@ -173,7 +177,8 @@ class Translator {
   }
 
   void AddPadScoped(const view::Rule& rule, int kind, const std::string& name, const std::string& pad) {
-    PadSettings& settings = out_.pads[pad];
+    PadSettings dropped;
+    PadSettings& settings = keep_pads_ ? out_.pads[pad] : dropped;
     std::string what;
     switch (kind) {
       case kSolderMask:
@@ -205,21 +210,35 @@ class Translator {
 
   void Rule(const std::string& name, const std::vector<std::string>& constraints, const std::string& condition) {
     ++out_.as_constraints;
+    if (!body_out_) return;  // nobody takes the text
     body_ += "(rule " + Quoted(name) + "\n";
     for (const std::string& constraint : constraints) body_ += "  " + constraint + "\n";
     if (!condition.empty()) body_ += "  (condition " + Quoted(condition) + ")";
     body_ += ")\n";
+    Spill(kBlock);
+  }
+
+  // Hands the body over once it holds `least` bytes (dropped when nobody takes it).
+  void Spill(std::size_t least) {
+    if (body_.size() < least) return;
+    if (body_out_) body_out_(body_);
+    body_.clear();
   }
 
   void Note(const std::string& name, const std::string& scope, const std::string& what) {
+    if (!body_out_) return;  // nobody takes the text
     // Comments end at the line end; a name or scope cannot carry one (they are single lines).
     std::string line = "# " + name + " " + scope + ": " + what;
     for (char& c : line) {
       if (c == '\n' || c == '\r') c = ' ';
     }
     body_ += line + "\n";
+    Spill(kBlock);
   }
 
+  static constexpr std::size_t kBlock = std::size_t{1} << 20;
+  RuleText body_out_;
+  bool keep_pads_;
   RuleTranslation out_;
   std::string head_;
   std::string body_;
@@ -242,9 +261,27 @@ std::string ExpressionLiteral(const std::string& name) {
 }
 
 RuleTranslation TranslateRules(const std::vector<view::Rule>& rules) {
-  Translator translator;
+  std::string body;
+  const RuleText append = [&](std::string& text) { body += text; };
+  Translator translator(append, true);
   for (const view::Rule& rule : rules) translator.Add(rule);
-  return translator.Finish();
+  RuleTranslation out = translator.Finish();
+  out.custom_rules += body;
+  return out;
+}
+
+bool TranslateRules(view::ObjectSource& source, RuleTranslation& out, std::string& error) {
+  Translator translator({}, true);
+  if (!source.ForEachRule([&](const view::Rule& rule) { translator.Add(rule); }, error)) return false;
+  out = translator.Finish();
+  return true;
+}
+
+bool WriteRuleText(view::ObjectSource& source, const RuleText& body, std::string& error) {
+  Translator translator(body, false);
+  if (!source.ForEachRule([&](const view::Rule& rule) { translator.Add(rule); }, error)) return false;
+  translator.Finish();
+  return true;
 }
 
 std::string ProjectFile(const RuleTranslation& rules, const std::string& project_name) {

@@ -10,12 +10,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "viewers/board_view.h"
+#include "viewers/object_source.h"
 
 namespace kicad {
 
@@ -44,13 +46,26 @@ struct RuleTranslation {
   std::optional<PlaneConnect> plane_connect;
   // Pad-scoped values by the pad's rule name ("U1-3", "Free-7").
   std::map<std::string, PadSettings> pads;
-  std::string custom_rules;  // the .kicad_dru text
+  std::string custom_rules;  // the .kicad_dru text; from a source, only its head (see below)
+  std::int64_t read = 0;     // rules read
   int scoped = 0;            // scoped rules met
   int as_constraints = 0;    // of which written as custom rules with a constraint
 };
 
-// Reads the rules of a board view.
+// Reads the rules of a board view; custom_rules holds the whole .kicad_dru text.
 RuleTranslation TranslateRules(const std::vector<view::Rule>& rules);
+
+// Takes the text of the custom rules file a piece at a time; may empty it.
+using RuleText = std::function<void(std::string&)>;
+
+// Reads the rules of a board from its source: custom_rules holds only the head of the
+// .kicad_dru text (its version and the notes on board-wide rules). False, with `error`, when a
+// rule cannot be read.
+bool TranslateRules(view::ObjectSource& source, RuleTranslation& out, std::string& error);
+
+// Reads the rules once more and hands the rest of the .kicad_dru text, after its head, to `body`
+// a block at a time, so that a board of many rules is written without being held as text.
+bool WriteRuleText(view::ObjectSource& source, const RuleText& body, std::string& error);
 
 // The project file: the Default net class and the board constraints the rules need (blind and
 // buried vias allowed, no minimum that would hide a rule).

@@ -94,7 +94,7 @@ void BoardWriter::IncludeExtent(const view::Object& object) {
     case KindCode(ObjectKind::kComponent): include(object.x, object.y); break;
     case KindCode(ObjectKind::kPolygon):
     case KindCode(ObjectKind::kSplitPlane):
-      for (const Point p : OutlinePoints(view_, object)) include(p.x, p.y);
+      for (const Point p : OutlinePoints(*window_.view, object)) include(p.x, p.y);
       break;
     default: break;
   }
@@ -135,7 +135,7 @@ void BoardWriter::Zone(std::string& out, int net, std::string_view layer, int pr
 void BoardWriter::WriteOutlineZone(std::string& out, const view::Object& outline) {
   const std::uint8_t layer = LayerOf(outline);
   const std::string_view name = layers_->NameOf(layer);
-  const std::vector<Point> points = OutlinePoints(view_, outline);
+  const std::vector<Point> points = OutlinePoints(*window_.view, outline);
   if (name.empty() || points.size() < 3) {
     ++counts_.left_out;
     return;

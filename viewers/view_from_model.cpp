@@ -26,6 +26,8 @@ Segment SegmentAt(const std::uint8_t* s) {
           Load<double>(s + 29)};
 }
 
+}  // namespace
+
 class ModelReader {
  public:
   ModelReader(orv::Model& model, BoardView& view) : model_(model), builder_(view) {}
@@ -39,15 +41,15 @@ class ModelReader {
     builder_.Given(Field::kContainers);
     for (const orv::Membership& m : object->containers) builder_.Container(m.container);
     for (const auto& [slot, field] : SlotsOf(object->kind)) {
-      if (!Value(handle, *slot, field, error)) return false;
+      if (!Value(object->data + slot->offset, *slot, field, error)) return false;
     }
     if (object->constraint != nullptr) AddConstraint(*object->constraint);
     return builder_.End(error);
   }
 
  private:
-  bool Value(std::uint32_t handle, const orv::FieldSlot& slot, Field field, std::string& error) {
-    const std::uint8_t* place = model_.FieldData(handle, slot);
+  // `place`: the field's bytes in the object's record (the viewers read single-instance fields).
+  bool Value(const std::uint8_t* place, const orv::FieldSlot& slot, Field field, std::string& error) {
     using orv::FieldType;
     switch (slot.def.type) {
       case FieldType::kU8:
@@ -125,6 +127,8 @@ class ModelReader {
   std::array<std::vector<std::pair<const orv::FieldSlot*, Field>>, 256> slots_;
 };
 
+namespace {
+
 std::string BoardText(orv::Model& model, std::uint32_t board, const orv::Layout& layout, std::string_view field,
                       std::uint32_t instance) {
   const orv::FieldSlot* slot = layout.Find(field);
@@ -133,20 +137,63 @@ std::string BoardText(orv::Model& model, std::uint32_t board, const orv::Layout&
   return place == nullptr ? std::string() : Latin1ToUtf8(model.StringAt(Load<std::uint32_t>(place)));
 }
 
+
+void ReadLayers(orv::Model& model, std::uint32_t board, std::array<Layer, host_layer::kLayerSlots>& layers) {
+  const orv::Layout& layout = model.LayoutOf(orv::kBoardKind);
+  for (std::uint8_t n = 1; n <= host_layer::kLastLayer; ++n) {
+    layers[n].name = BoardText(model, board, layout, "LayerName", n);
+    if (host_layer::IsInternalPlane(n)) layers[n].plane_net_name = BoardText(model, board, layout, "PlaneNetName", n);
+  }
+}
+
+// The objects a board document lists: every one made after the board, boards excepted.
+template <typename Each>
+bool ForEachObject(orv::Model& model, std::uint32_t board, Each each) {
+  for (std::uint32_t handle = board + 1; handle < model.HandleLimit(); ++handle) {
+    if (!model.Alive(handle) || model.KindOf(handle) == orv::kBoardKind) continue;
+    if (!each(handle)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool FillFromModel(orv::Model& model, std::uint32_t board, const std::string& file_name, BoardView& view,
                    std::string& error) {
   view.title = Latin1ToUtf8(file_name);
-  const orv::Layout& layout = model.LayoutOf(orv::kBoardKind);
-  for (std::uint8_t n = 1; n <= host_layer::kLastLayer; ++n) {
-    view.layers[n].name = BoardText(model, board, layout, "LayerName", n);
-    if (host_layer::IsInternalPlane(n)) view.layers[n].plane_net_name = BoardText(model, board, layout, "PlaneNetName", n);
-  }
+  ReadLayers(model, board, view.layers);
   ModelReader reader(model, view);
-  for (std::uint32_t handle = board + 1; handle < model.HandleLimit(); ++handle) {
-    if (!model.Alive(handle) || model.KindOf(handle) == orv::kBoardKind) continue;
-    if (!reader.Add(handle, error)) return false;
+  return ForEachObject(model, board, [&](std::uint32_t handle) { return reader.Add(handle, error); });
+}
+
+ModelObjects::ModelObjects(orv::Model& model, std::uint32_t board)
+    : model_(model), reader_(std::make_unique<ModelReader>(model, window_)) {
+  ReadLayers(model, board, layers_);
+  ForEachObject(model, board, [&](std::uint32_t handle) {
+    handles_.push_back(handle);
+    return true;
+  });
+}
+
+ModelObjects::~ModelObjects() = default;
+
+bool ModelObjects::Open(std::span<const std::uint32_t> numbers, Window& window, std::string& error) {
+  window_.Clear();
+  for (const std::uint32_t n : numbers) {
+    if (!reader_->Add(handles_[n], error)) return false;
+  }
+  window.view = &window_;
+  window.objects.clear();
+  for (const Object& object : window_.objects) window.objects.push_back(&object);
+  return true;
+}
+
+bool ModelObjects::ForEachRule(const std::function<void(const Rule&)>& each, std::string& error) {
+  for (const std::uint32_t handle : handles_) {
+    if (model_.KindOf(handle) != KindCode(ObjectKind::kRule)) continue;
+    window_.Clear();
+    if (!reader_->Add(handle, error)) return false;
+    if (!window_.rules.empty()) each(window_.rules.back());
   }
   return true;
 }

@@ -3,10 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "standin/orvpcb/model.h"
 #include "viewers/board_view.h"
+#include "viewers/object_source.h"
 
 namespace view {
 
@@ -15,5 +18,27 @@ namespace view {
 // viewers need (a model whose schemas do not match the viewers).
 bool FillFromModel(orv::Model& model, std::uint32_t board, const std::string& file_name, BoardView& view,
                    std::string& error);
+
+class ModelReader;
+
+// The same objects, made into view objects only when a writer asks for them: a writer that reads
+// the board a few objects at a time holds no copy of it.
+class ModelObjects final : public ObjectSource {
+ public:
+  ModelObjects(orv::Model& model, std::uint32_t board);
+  ~ModelObjects() override;
+
+  [[nodiscard]] std::uint32_t Count() const override { return static_cast<std::uint32_t>(handles_.size()); }
+  bool Open(std::span<const std::uint32_t> numbers, Window& window, std::string& error) override;
+  [[nodiscard]] const std::array<Layer, host_layer::kLayerSlots>& Layers() const override { return layers_; }
+  bool ForEachRule(const std::function<void(const Rule&)>& each, std::string& error) override;
+
+ private:
+  orv::Model& model_;
+  std::vector<std::uint32_t> handles_;  // by object number
+  std::array<Layer, host_layer::kLayerSlots> layers_{};
+  BoardView window_;
+  std::unique_ptr<ModelReader> reader_;
+};
 
 }  // namespace view
