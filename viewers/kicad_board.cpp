@@ -34,17 +34,23 @@ std::string PadKey(const std::string& designator, const std::string& pad_name) {
   return (designator.empty() ? std::string("Free") : designator) + "-" + pad_name;
 }
 
-BoardWriter::BoardWriter(view::ObjectSource& source, const RuleTranslation& rules) : source_(source), rules_(rules) {}
+BoardWriter::BoardWriter(view::ObjectSource& source) : source_(source) {}
 
-BoardWriter::BoardWriter(const view::BoardView& view, const RuleTranslation& rules)
-    : held_(std::make_unique<view::HeldObjects>(view)), source_(*held_), rules_(rules) {}
+BoardWriter::BoardWriter(const view::BoardView& view)
+    : held_(std::make_unique<view::HeldObjects>(view)), source_(*held_) {}
 
 bool BoardWriter::Open(std::span<const std::uint32_t> numbers) { return source_.Open(numbers, window_, read_error_); }
 
 std::uint32_t BoardWriter::NumberOf(std::uint32_t handle) const {
   if (by_handle_.empty()) {  // handles rise with the numbers: each is its own
-    const auto found = std::lower_bound(handles_.begin(), handles_.end(), handle);
-    return found == handles_.end() || *found != handle ? kNone : static_cast<std::uint32_t>(found - handles_.begin());
+    // Rising handles lie at most their distance from the first one ahead of where they are:
+    // where none was skipped, exactly there.
+    if (handles_.empty() || handle < handles_.front()) return kNone;
+    const std::size_t ahead = std::min<std::size_t>(handle - handles_.front(), handles_.size() - 1);
+    if (handles_[ahead] == handle) return static_cast<std::uint32_t>(ahead);
+    const auto end = handles_.begin() + static_cast<std::ptrdiff_t>(ahead);
+    const auto found = std::lower_bound(handles_.begin(), end, handle);
+    return found == end || *found != handle ? kNone : static_cast<std::uint32_t>(found - handles_.begin());
   }
   // The last of equal handles, as a document read in order would leave it.
   const auto after = std::upper_bound(by_handle_.begin(), by_handle_.end(), handle,
@@ -88,6 +94,8 @@ bool BoardWriter::Index() {
   layers_of_.resize(count);
   container_first_.assign(1, 0);
   container_first_.reserve(std::size_t{count} + 1);
+  RuleTranslator rules;
+  rules.ExpectRules(source_.RuleCount());
   std::unordered_set<std::string> taken;
   net_names_.push_back("");
   taken.insert("");
@@ -113,6 +121,8 @@ bool BoardWriter::Index() {
     } else if (kind == KindCode(ObjectKind::kComponent)) {
       component_texts_.push_back(object.name_text);
       component_texts_.push_back(object.comment_text);
+    } else if (kind == KindCode(ObjectKind::kRule)) {
+      rules.Add(window_.view->rules[object.rule]);
     }
     // The layers things lie on decide which inner copper layers exist.
     if (kind == KindCode(ObjectKind::kVia)) {
@@ -123,6 +133,7 @@ bool BoardWriter::Index() {
     }
     IncludeExtent(object);
   }
+  rules_ = rules.Finish();
   if (std::adjacent_find(handles_.begin(), handles_.end(), std::greater_equal<>()) != handles_.end()) {
     by_handle_.resize(count);
     for (std::uint32_t n = 0; n < count; ++n) by_handle_[n] = n;

@@ -27,6 +27,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "viewers/board_view.h"
@@ -61,16 +62,20 @@ struct Placement {
 class BoardWriter {
  public:
   // Reads the board from `source` a few objects at a time: every object twice (once to index,
-  // once to write), holding no more of it than the index needs.
-  BoardWriter(view::ObjectSource& source, const RuleTranslation& rules);
+  // once to write), holding no more of it than the index needs. The rules are read on the
+  // first pass, as they decide what the pads and the board's setup carry.
+  explicit BoardWriter(view::ObjectSource& source);
   // The same, of a view held whole.
-  BoardWriter(const view::BoardView& view, const RuleTranslation& rules);
+  explicit BoardWriter(const view::BoardView& view);
   std::string Write(ExportCounts& counts);
   // The same text into an open file, a block at a time, so that a large board is never held
   // whole; false on a write error.
   bool Write(std::FILE* file, ExportCounts& counts);
   // Why the last Write failed when the source could not read an object; empty otherwise.
   [[nodiscard]] const std::string& ReadError() const { return read_error_; }
+  // The board's rules as the last Write read them (custom_rules: the head of their text).
+  [[nodiscard]] const RuleTranslation& Rules() const { return rules_; }
+  RuleTranslation TakeRules() { return std::move(rules_); }
 
  private:
   // Hands the text written so far over, at the end of each item; may empty it.
@@ -125,7 +130,7 @@ class BoardWriter {
 
   std::unique_ptr<view::ObjectSource> held_;  // when made from a view
   view::ObjectSource& source_;
-  const RuleTranslation& rules_;
+  RuleTranslation rules_;
   view::Window window_;       // the objects opened last; window_.view holds their lists and strings
   std::string read_error_;
   ExportCounts counts_;

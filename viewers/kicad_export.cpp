@@ -72,19 +72,16 @@ bool WriteCustomRules(view::ObjectSource& source, const std::string& path, const
 
 ExportResult ExportKicad(view::ObjectSource& source, const std::string& board_path) {
   ExportResult result;
-  std::string read_error;
-  if (!TranslateRules(source, result.rules_written, read_error)) {
-    result.error = "cannot view the board: " + read_error;
-    return result;
-  }
-  result.rules = result.rules_written.read;
-  result.objects = static_cast<std::int64_t>(source.Count()) - result.rules;
-  BoardWriter writer(source, result.rules_written);
+  BoardWriter writer(source);
   const std::filesystem::path path(board_path);
   std::filesystem::path project = path, custom = path;
   project.replace_extension(".kicad_pro");
   custom.replace_extension(".kicad_dru");
-  result.ok = WriteBoard(writer, board_path, result.counts, result.error) &&
+  const bool board_written = WriteBoard(writer, board_path, result.counts, result.error);
+  result.rules_written = writer.TakeRules();
+  result.rules = result.rules_written.read;
+  result.objects = static_cast<std::int64_t>(source.Count()) - result.rules;
+  result.ok = board_written &&
               WriteFile(project.string(), ProjectFile(result.rules_written, project.filename().string()),
                         result.error) &&
               WriteCustomRules(source, custom.string(), result.rules_written.custom_rules, result.error);

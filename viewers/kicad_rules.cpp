@@ -72,10 +72,17 @@ PlaneConnect ConnectOf(const view::Rule& rule) {
   return connect;
 }
 
+
+}  // namespace
+
 class Translator {
  public:
   // `keep_pads` false: the pads' settings are made and dropped (a pass for the text alone).
   Translator(RuleText body, bool keep_pads) : body_out_(std::move(body)), keep_pads_(keep_pads) {}
+  // Room for the pads of this many pad rules at most, made at once rather than grown.
+  void ExpectRules(std::size_t rules) {
+    if (keep_pads_) out_.pads.reserve(rules);
+  }
 
   void Add(const view::Rule& rule) {
     ++out_.read;
@@ -244,7 +251,12 @@ class Translator {
   std::string body_;
 };
 
-}  // namespace
+RuleTranslator::RuleTranslator(RuleText body, bool keep_pads)
+    : translator_(std::make_unique<Translator>(std::move(body), keep_pads)) {}
+RuleTranslator::~RuleTranslator() = default;
+void RuleTranslator::ExpectRules(std::size_t rules) { translator_->ExpectRules(rules); }
+void RuleTranslator::Add(const view::Rule& rule) { translator_->Add(rule); }
+RuleTranslation RuleTranslator::Finish() { return translator_->Finish(); }
 
 std::optional<std::string> ScopeArgument(const std::string& scope, const std::string& function) {
   const std::string open = function + "('";
@@ -258,23 +270,6 @@ std::string ExpressionLiteral(const std::string& name) {
   std::string literal = "'";
   for (const char c : name) literal += c == '\'' || c == '\\' || c == '"' ? '?' : c;
   return literal + "'";
-}
-
-RuleTranslation TranslateRules(const std::vector<view::Rule>& rules) {
-  std::string body;
-  const RuleText append = [&](std::string& text) { body += text; };
-  Translator translator(append, true);
-  for (const view::Rule& rule : rules) translator.Add(rule);
-  RuleTranslation out = translator.Finish();
-  out.custom_rules += body;
-  return out;
-}
-
-bool TranslateRules(view::ObjectSource& source, RuleTranslation& out, std::string& error) {
-  Translator translator({}, true);
-  if (!source.ForEachRule([&](const view::Rule& rule) { translator.Add(rule); }, error)) return false;
-  out = translator.Finish();
-  return true;
 }
 
 bool WriteRuleText(view::ObjectSource& source, const RuleText& body, std::string& error) {

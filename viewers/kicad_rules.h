@@ -11,7 +11,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
+#include <memory>
+#include <unordered_map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,26 +46,42 @@ struct RuleTranslation {
   std::optional<std::int32_t> plane_clearance;
   std::optional<PlaneConnect> plane_connect;
   // Pad-scoped values by the pad's rule name ("U1-3", "Free-7").
-  std::map<std::string, PadSettings> pads;
-  std::string custom_rules;  // the .kicad_dru text; from a source, only its head (see below)
+  std::unordered_map<std::string, PadSettings> pads;
+  std::string custom_rules;  // the head of the .kicad_dru text (see RuleTranslator)
   std::int64_t read = 0;     // rules read
   int scoped = 0;            // scoped rules met
   int as_constraints = 0;    // of which written as custom rules with a constraint
 };
 
-// Reads the rules of a board view; custom_rules holds the whole .kicad_dru text.
-RuleTranslation TranslateRules(const std::vector<view::Rule>& rules);
-
 // Takes the text of the custom rules file a piece at a time; may empty it.
 using RuleText = std::function<void(std::string&)>;
 
-// Reads the rules of a board from its source: custom_rules holds only the head of the
-// .kicad_dru text (its version and the notes on board-wide rules). False, with `error`, when a
-// rule cannot be read.
-bool TranslateRules(view::ObjectSource& source, RuleTranslation& out, std::string& error);
+class Translator;
 
-// Reads the rules once more and hands the rest of the .kicad_dru text, after its head, to `body`
-// a block at a time, so that a board of many rules is written without being held as text.
+// Reads a board's rules one at a time, in the document's order.
+class RuleTranslator {
+ public:
+  // `body` takes the custom rules text that follows its head, a block at a time; without it
+  // that text is not made. With `keep_pads` false the pads' settings are made and dropped.
+  explicit RuleTranslator(RuleText body = {}, bool keep_pads = true);
+  ~RuleTranslator();
+  RuleTranslator(const RuleTranslator&) = delete;
+  RuleTranslator& operator=(const RuleTranslator&) = delete;
+
+  // The board has at most this many rules: the pads' settings are given room for them at once.
+  void ExpectRules(std::size_t rules);
+  void Add(const view::Rule& rule);
+  // The settings; custom_rules holds the head of the custom rules text (its version and the
+  // notes on board-wide rules), and what is left of the rest goes to `body`.
+  RuleTranslation Finish();
+
+ private:
+  std::unique_ptr<Translator> translator_;
+};
+
+// Reads the rules once more and hands the custom rules text that follows its head to `body` a
+// block at a time, so that a board of many rules is written without being held as text. False,
+// with `error`, when a rule cannot be read.
 bool WriteRuleText(view::ObjectSource& source, const RuleText& body, std::string& error);
 
 // The project file: the Default net class and the board constraints the rules need (blind and

@@ -33,6 +33,8 @@ class ObjectSource {
 
   // The objects are numbered 0 to Count() - 1 in the document's order.
   [[nodiscard]] virtual std::uint32_t Count() const = 0;
+  // How many of them are design rules.
+  [[nodiscard]] virtual std::uint32_t RuleCount() const = 0;
   // The objects of the given numbers, in that order. False, with `error` saying why, when one
   // cannot be read.
   virtual bool Open(std::span<const std::uint32_t> numbers, Window& window, std::string& error) = 0;
@@ -49,6 +51,7 @@ class HeldObjects final : public ObjectSource {
   explicit HeldObjects(const BoardView& view) : view_(view) {}
 
   [[nodiscard]] std::uint32_t Count() const override { return static_cast<std::uint32_t>(view_.objects.size()); }
+  [[nodiscard]] std::uint32_t RuleCount() const override { return static_cast<std::uint32_t>(view_.rules.size()); }
   bool Open(std::span<const std::uint32_t> numbers, Window& window, std::string& /*error*/) override {
     window.view = &view_;
     window.objects.clear();

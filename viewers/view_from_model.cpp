@@ -171,6 +171,7 @@ ModelObjects::ModelObjects(orv::Model& model, std::uint32_t board)
   ReadLayers(model, board, layers_);
   ForEachObject(model, board, [&](std::uint32_t handle) {
     handles_.push_back(handle);
+    if (model.KindOf(handle) == KindCode(ObjectKind::kRule)) rule_handles_.push_back(handle);
     return true;
   });
 }
@@ -189,8 +190,7 @@ bool ModelObjects::Open(std::span<const std::uint32_t> numbers, Window& window, 
 }
 
 bool ModelObjects::ForEachRule(const std::function<void(const Rule&)>& each, std::string& error) {
-  for (const std::uint32_t handle : handles_) {
-    if (model_.KindOf(handle) != KindCode(ObjectKind::kRule)) continue;
+  for (const std::uint32_t handle : rule_handles_) {
     window_.Clear();
     if (!reader_->Add(handle, error)) return false;
     if (!window_.rules.empty()) each(window_.rules.back());

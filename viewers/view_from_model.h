@@ -29,6 +29,7 @@ class ModelObjects final : public ObjectSource {
   ~ModelObjects() override;
 
   [[nodiscard]] std::uint32_t Count() const override { return static_cast<std::uint32_t>(handles_.size()); }
+  [[nodiscard]] std::uint32_t RuleCount() const override { return static_cast<std::uint32_t>(rule_handles_.size()); }
   bool Open(std::span<const std::uint32_t> numbers, Window& window, std::string& error) override;
   [[nodiscard]] const std::array<Layer, host_layer::kLayerSlots>& Layers() const override { return layers_; }
   bool ForEachRule(const std::function<void(const Rule&)>& each, std::string& error) override;
@@ -39,6 +40,7 @@ class ModelObjects final : public ObjectSource {
   std::array<Layer, host_layer::kLayerSlots> layers_{};
   BoardView window_;
   std::unique_ptr<ModelReader> reader_;
+  std::vector<std::uint32_t> rule_handles_;
 };
 
 }  // namespace view

@@ -5,6 +5,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <string>
 
@@ -20,11 +23,35 @@ using namespace kicad;
 
 std::string Export(const json& document, ExportCounts* counts = nullptr, RuleTranslation* rules_out = nullptr) {
   const view::BoardView board = viewers_test::ViewOf(document);
-  const RuleTranslation translated = TranslateRules(board.rules);
+  BoardWriter writer(board);
   ExportCounts local;
-  const std::string text = BoardWriter(board, translated).Write(counts != nullptr ? *counts : local);
-  if (rules_out != nullptr) *rules_out = translated;
+  const std::string text = writer.Write(counts != nullptr ? *counts : local);
+  if (rules_out != nullptr) *rules_out = writer.Rules();
   return text;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The three files of an export, as a user gets them.
+struct Exported {
+  ExportResult result;
+  std::string board, project, custom_rules;
+};
+
+Exported ExportFiles(const json& document, const std::string& name) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("viderave-kicad-" + name);
+  std::filesystem::create_directories(dir);
+  const view::BoardView board = viewers_test::ViewOf(document);
+  Exported out;
+  out.result = ExportKicad(board, (dir / "board.kicad_pcb").string());
+  out.board = ReadFile(dir / "board.kicad_pcb");
+  out.project = ReadFile(dir / "board.kicad_pro");
+  out.custom_rules = ReadFile(dir / "board.kicad_dru");
+  std::filesystem::remove_all(dir);
+  return out;
 }
 
 // Parentheses outside strings balance and close at the end: KiCad's reader needs no more.
@@ -239,12 +266,11 @@ TEST(KicadBoard, ZonesAreVersionSixZonesThatKeepTheirIslands) {
 
 TEST(KicadBoard, WrittenToAFileBlockByBlockTheSameText) {
   const view::BoardView board = viewers_test::ViewOf(kicad_test::SampleDocument());
-  const RuleTranslation rules = TranslateRules(board.rules);
   ExportCounts whole, streamed;
-  const std::string text = BoardWriter(board, rules).Write(whole);
+  const std::string text = BoardWriter(board).Write(whole);
   std::FILE* file = std::tmpfile();
   ASSERT_NE(file, nullptr);
-  ASSERT_TRUE(BoardWriter(board, rules).Write(file, streamed));
+  ASSERT_TRUE(BoardWriter(board).Write(file, streamed));
   std::rewind(file);
   std::string back;
   char block[4096];
@@ -293,8 +319,14 @@ TEST(KicadBoard, PolygonPourPrimitivesAreLeftToTheZoneFiller) {
 }
 
 TEST(KicadRules, EachRuleGoesToTheNetClassTheCustomRulesOrThePads) {
-  RuleTranslation rules;
-  Export(kicad_test::SampleDocument(), nullptr, &rules);
+  const Exported exported = ExportFiles(kicad_test::SampleDocument(), "rules");
+  ASSERT_TRUE(exported.result.ok) << exported.result.error;
+  RuleTranslation rules = exported.result.rules_written;
+  // The custom rules file: the head the first reading made, then the rules read once more.
+  EXPECT_EQ(exported.custom_rules.rfind(rules.custom_rules, 0), 0u);
+  rules.custom_rules = exported.custom_rules;
+  EXPECT_EQ(exported.project, ProjectFile(rules, "board.kicad_pro"));
+  EXPECT_EQ(exported.result.rules, 9);
   ASSERT_TRUE(rules.clearance && rules.track_width && rules.via_diameter && rules.via_drill);
   EXPECT_EQ(*rules.clearance, 100000);
   EXPECT_EQ(*rules.via_diameter, 500000);
