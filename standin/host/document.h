@@ -11,9 +11,6 @@
 
 #include "standin/orvpcb/model.h"
 
-// One object as the document shows it.
-nlohmann::json ObjectDocument(orv::Model& model, std::uint32_t handle);
-
 // The `host` section from the model's records and the host session.
 nlohmann::json HostDocument(orv::Model& model);
 

@@ -1,5 +1,5 @@
-// Writes the board document's objects as text straight from the model: the same bytes as
-// ObjectDocument(model, handle).dump(), without building a JSON tree per object (a board of a
+// Writes the board document's objects as text straight from the model: the bytes the JSON
+// library would write for the object's tree, without building a tree per object (a board of a
 // million objects has a document of half a gigabyte). Keys come in the order the tree would sort
 // them, worked out once per kind; strings and numbers that need more than plain copying (escapes,
 // non-ASCII bytes, fractional doubles) are handed to the JSON library's serializer.
