@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
+#include <optional>
 
 namespace kicad {
 namespace {
@@ -94,6 +96,7 @@ bool BoardWriter::Index() {
   layers_of_.resize(count);
   container_first_.assign(1, 0);
   container_first_.reserve(std::size_t{count} + 1);
+  containers_.reserve(source_.ContainerCount());
   RuleTranslator rules;
   rules.ExpectRules(source_.RuleCount());
   std::unordered_set<std::string> taken;
@@ -105,8 +108,10 @@ bool BoardWriter::Index() {
     handles_[number] = object.handle;
     kinds_[number] = object.kind;
     layers_of_[number] = LayerOf(object);
+    // Containers that are no object (the board) decide nothing: they are not kept.
     const std::uint32_t* containers = window_.view->ContainersOf(object);
-    containers_.insert(containers_.end(), containers, containers + object.container_count);
+    std::copy_if(containers, containers + object.container_count, std::back_inserter(containers_),
+                 [&](std::uint32_t container) { return source_.MayBeObject(container); });
     container_first_.push_back(static_cast<std::uint32_t>(containers_.size()));
     const std::int64_t kind = object.kind;
     if (kind == KindCode(ObjectKind::kNet)) {
@@ -164,6 +169,17 @@ bool BoardWriter::Index() {
 void BoardWriter::IndexMembers() {
   const auto count = static_cast<std::uint32_t>(handles_.size());
   owned_.assign(count, false);
+  // The first component among an object's containers, or none.
+  const auto component_of = [&](std::uint32_t member) -> std::optional<std::uint32_t> {
+    for (const std::uint32_t container : ContainersOf(member)) {
+      const std::uint32_t owner = NumberOf(container);
+      if (owner != kNone && kinds_[owner] == KindCode(ObjectKind::kComponent)) return container;
+    }
+    return std::nullopt;
+  };
+  std::size_t members = 0;
+  for (std::uint32_t member = 0; member < count; ++member) members += component_of(member).has_value();
+  members_.reserve(members);
   for (std::uint32_t member = 0; member < count; ++member) {
     for (const std::uint32_t container : ContainersOf(member)) {
       const std::uint32_t owner = NumberOf(container);

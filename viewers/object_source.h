@@ -33,8 +33,12 @@ class ObjectSource {
 
   // The objects are numbered 0 to Count() - 1 in the document's order.
   [[nodiscard]] virtual std::uint32_t Count() const = 0;
-  // How many of them are design rules.
+  // How many of them are design rules, and how many containers they name in all.
   [[nodiscard]] virtual std::uint32_t RuleCount() const = 0;
+  [[nodiscard]] virtual std::size_t ContainerCount() const = 0;
+  // False when the handle is certainly no object of the source (a container that is the board);
+  // true when it may be one.
+  [[nodiscard]] virtual bool MayBeObject(std::uint32_t handle) const = 0;
   // The objects of the given numbers, in that order. False, with `error` saying why, when one
   // cannot be read.
   virtual bool Open(std::span<const std::uint32_t> numbers, Window& window, std::string& error) = 0;
@@ -52,6 +56,8 @@ class HeldObjects final : public ObjectSource {
 
   [[nodiscard]] std::uint32_t Count() const override { return static_cast<std::uint32_t>(view_.objects.size()); }
   [[nodiscard]] std::uint32_t RuleCount() const override { return static_cast<std::uint32_t>(view_.rules.size()); }
+  [[nodiscard]] std::size_t ContainerCount() const override { return view_.containers.size(); }
+  [[nodiscard]] bool MayBeObject(std::uint32_t /*handle*/) const override { return true; }
   bool Open(std::span<const std::uint32_t> numbers, Window& window, std::string& /*error*/) override {
     window.view = &view_;
     window.objects.clear();

@@ -167,11 +167,13 @@ bool FillFromModel(orv::Model& model, std::uint32_t board, const std::string& fi
 }
 
 ModelObjects::ModelObjects(orv::Model& model, std::uint32_t board)
-    : model_(model), reader_(std::make_unique<ModelReader>(model, window_)) {
+    : model_(model), board_(board), reader_(std::make_unique<ModelReader>(model, window_)) {
   ReadLayers(model, board, layers_);
+  handles_.reserve(model.HandleLimit() - board);
   ForEachObject(model, board, [&](std::uint32_t handle) {
     handles_.push_back(handle);
-    if (model.KindOf(handle) == KindCode(ObjectKind::kRule)) rule_handles_.push_back(handle);
+    if (model.KindOf(handle) == KindCode(ObjectKind::kRule)) ++rules_;
+    for (const orv::Membership& m : model.Find(handle)->containers) containers_ += MayBeObject(m.container);
     return true;
   });
 }
@@ -190,7 +192,8 @@ bool ModelObjects::Open(std::span<const std::uint32_t> numbers, Window& window, 
 }
 
 bool ModelObjects::ForEachRule(const std::function<void(const Rule&)>& each, std::string& error) {
-  for (const std::uint32_t handle : rule_handles_) {
+  for (const std::uint32_t handle : handles_) {
+    if (model_.KindOf(handle) != KindCode(ObjectKind::kRule)) continue;
     window_.Clear();
     if (!reader_->Add(handle, error)) return false;
     if (!window_.rules.empty()) each(window_.rules.back());

@@ -29,18 +29,24 @@ class ModelObjects final : public ObjectSource {
   ~ModelObjects() override;
 
   [[nodiscard]] std::uint32_t Count() const override { return static_cast<std::uint32_t>(handles_.size()); }
-  [[nodiscard]] std::uint32_t RuleCount() const override { return static_cast<std::uint32_t>(rule_handles_.size()); }
+  [[nodiscard]] std::uint32_t RuleCount() const override { return rules_; }
+  [[nodiscard]] std::size_t ContainerCount() const override { return containers_; }
+  [[nodiscard]] bool MayBeObject(std::uint32_t handle) const override {
+    return handle > board_ && model_.Alive(handle) && model_.KindOf(handle) != orv::kBoardKind;
+  }
   bool Open(std::span<const std::uint32_t> numbers, Window& window, std::string& error) override;
   [[nodiscard]] const std::array<Layer, host_layer::kLayerSlots>& Layers() const override { return layers_; }
   bool ForEachRule(const std::function<void(const Rule&)>& each, std::string& error) override;
 
  private:
   orv::Model& model_;
+  std::uint32_t board_;
   std::vector<std::uint32_t> handles_;  // by object number
   std::array<Layer, host_layer::kLayerSlots> layers_{};
   BoardView window_;
   std::unique_ptr<ModelReader> reader_;
-  std::vector<std::uint32_t> rule_handles_;
+  std::uint32_t rules_ = 0;
+  std::size_t containers_ = 0;
 };
 
 }  // namespace view

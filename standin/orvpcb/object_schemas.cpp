@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "host/api/vocabulary.h"
 #include "standin/orvpcb/schema_areas.h"
 
 namespace orv {
@@ -17,10 +18,21 @@ namespace {
 
 using T = FieldType;
 
-constexpr std::uint8_t kArc = 1, kPad = 2, kVia = 3, kTrack = 4, kText = 5, kFill = 6, kFromTo = 7, kNet = 8,
-                       kComponent = 9, kPolygon = 10, kRegion = 11, kComponentBody = 12, kDimension = 13,
-                       kCoordinate = 14, kObjectClass = 15, kManualFromTo = 17, kDifferentialPair = 18,
-                       kViolation = 19, kEmbedded = 20, kEmbeddedBoard = 21, kSplitPlane = 22, kBoardOutline = 26;
+// The host's kind codes under short names, for the schema tables below.
+constexpr std::uint8_t kArc = KindCode(ObjectKind::kArc), kPad = KindCode(ObjectKind::kPad),
+                       kVia = KindCode(ObjectKind::kVia), kTrack = KindCode(ObjectKind::kTrack),
+                       kText = KindCode(ObjectKind::kText), kFill = KindCode(ObjectKind::kFill),
+                       kFromTo = KindCode(ObjectKind::kFromTo), kNet = KindCode(ObjectKind::kNet),
+                       kComponent = KindCode(ObjectKind::kComponent), kPolygon = KindCode(ObjectKind::kPolygon),
+                       kRegion = KindCode(ObjectKind::kRegion), kComponentBody = KindCode(ObjectKind::kComponentBody),
+                       kDimension = KindCode(ObjectKind::kDimension), kCoordinate = KindCode(ObjectKind::kCoordinate),
+                       kObjectClass = KindCode(ObjectKind::kObjectClass),
+                       kManualFromTo = KindCode(ObjectKind::kManualFromTo),
+                       kDifferentialPair = KindCode(ObjectKind::kDifferentialPair),
+                       kViolation = KindCode(ObjectKind::kViolation), kEmbedded = KindCode(ObjectKind::kEmbedded),
+                       kEmbeddedBoard = KindCode(ObjectKind::kEmbeddedBoard),
+                       kSplitPlane = KindCode(ObjectKind::kSplitPlane),
+                       kBoardOutline = KindCode(ObjectKind::kBoardOutline);
 
 constexpr double kMil = 10000;  // host units per mil
 
