@@ -19,7 +19,7 @@ std::uint8_t ByteLayer(std::int32_t value) {
 
 }  // namespace
 
-std::string Placement::XY(Point host) const {
+void Placement::AppendXY(std::string& out, Point host) const {
   double x = host.x, y = -host.y;
   if (in_footprint) {
     const double r = degrees * std::numbers::pi / 180.0, c = std::cos(r), s = std::sin(r);
@@ -29,7 +29,15 @@ std::string Placement::XY(Point host) const {
     x = dx * c - dy * s;
     y = dx * s + dy * c;
   }
-  return Mm(x) + ' ' + Mm(y);
+  AppendMm(out, x);
+  out += ' ';
+  AppendMm(out, y);
+}
+
+std::string Placement::XY(Point host) const {
+  std::string text;
+  AppendXY(text, host);
+  return text;
 }
 
 std::string PadKey(const std::string& designator, const std::string& pad_name) {
@@ -67,8 +75,10 @@ std::span<const std::uint32_t> BoardWriter::ContainersOf(std::uint32_t number) c
 std::uint8_t BoardWriter::LayerOf(const view::Object& object) const { return ByteLayer(object.layer); }
 
 int BoardWriter::NetOf(const view::Object& object) const {
-  const auto found = net_codes_.find(object.net);
-  return found == net_codes_.end() ? 0 : found->second;
+  // The last net of the handle, as a document read in order would leave it.
+  const auto after = std::upper_bound(net_codes_.begin(), net_codes_.end(), object.net,
+                                      [](std::uint32_t handle, const auto& net) { return handle < net.first; });
+  return after == net_codes_.begin() || (after - 1)->first != object.net ? 0 : (after - 1)->second;
 }
 
 bool BoardWriter::IsPour(std::span<const std::uint32_t> containers, std::uint8_t layer) const {
@@ -121,7 +131,7 @@ bool BoardWriter::Index() {
       std::string unique = name.empty() ? "Net" : name;
       for (int n = 2; taken.count(unique) != 0; ++n) unique = (name.empty() ? "Net" : name) + "_" + std::to_string(n);
       taken.insert(unique);
-      net_codes_[object.handle] = static_cast<int>(net_names_.size());
+      net_codes_.emplace_back(object.handle, static_cast<int>(net_names_.size()));
       net_names_.push_back(unique);
     } else if (kind == KindCode(ObjectKind::kComponent)) {
       component_texts_.push_back(object.name_text);
@@ -139,6 +149,7 @@ bool BoardWriter::Index() {
     IncludeExtent(object);
   }
   rules_ = rules.Finish();
+  std::stable_sort(net_codes_.begin(), net_codes_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   if (std::adjacent_find(handles_.begin(), handles_.end(), std::greater_equal<>()) != handles_.end()) {
     by_handle_.resize(count);
     for (std::uint32_t n = 0; n < count; ++n) by_handle_[n] = n;

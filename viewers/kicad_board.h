@@ -56,6 +56,7 @@ struct Placement {
 
   // "x y" in millimetres of a host point, board or footprint relative.
   [[nodiscard]] std::string XY(Point host) const;
+  void AppendXY(std::string& out, Point host) const;
   [[nodiscard]] const char* Prefix() const { return in_footprint ? "fp_" : "gr_"; }
 };
 
@@ -142,7 +143,7 @@ class BoardWriter {
   // Object numbers ordered by handle, then number; empty when the handles rise with the numbers.
   std::vector<std::uint32_t> by_handle_;
   std::vector<std::pair<std::uint32_t, std::uint32_t>> members_;  // (component handle, member number)
-  std::unordered_map<std::uint32_t, int> net_codes_;  // net handle -> KiCad net code
+  std::vector<std::pair<std::uint32_t, int>> net_codes_;  // (net handle, KiCad net code), by handle
   std::vector<std::string> net_names_;               // by KiCad net code; [0] is ""
   std::vector<std::uint32_t> component_texts_;       // designators and comments, sorted handles
   std::unordered_set<std::uint32_t> drawn_markers_;  // coordinates and dimensions with members

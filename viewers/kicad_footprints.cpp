@@ -57,11 +57,16 @@ bool BoardWriter::WritePad(std::string& out, const view::Object& pad, const Plac
   std::string extra;
   const std::string shape = ShapeOf(pad.shape[side], width, height, extra);
   const Point centre{static_cast<double>(pad.x), static_cast<double>(pad.y)};
-  out += "    (pad " + Quoted(std::string(window_.view->String(pad.text))) + " " + type + " " + shape + " (at " + at.XY(centre);
+  out += "    (pad " + Quoted(window_.view->String(pad.text)) + " " + type + " " + shape + " (at ";
+  at.AppendXY(out, centre);
   // A pad's angle in the file is its angle on the board, the footprint's included.
   const double rotation = pad.rotation;
   if (rotation != 0) out += " " + Degrees(rotation);
-  out += ") (size " + Mm(width) + " " + Mm(height) + ")";
+  out += ") (size ";
+  AppendMm(out, width);
+  out += ' ';
+  AppendMm(out, height);
+  out += ')';
   if (type == "thru_hole") out += " (drill " + Mm(hole) + ")";
   out += " (layers " + layers + ")" + extra;
   if (const int net = NetOf(pad); net != 0) {

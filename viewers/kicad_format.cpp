@@ -14,9 +14,8 @@ namespace kicad {
 // is off the exact one by e, which fma gives exactly; p rounded to the nearest integer is the
 // answer unless p lies exactly halfway, where e says to which side the exact value lies. Only
 // huge or non-finite numbers take printf's own digits (to_chars with a precision).
-std::string Decimal(double value, int decimals) {
+void AppendDecimal(std::string& out, double value, int decimals) {
   static constexpr std::array<double, 7> kScale = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
-  std::string text;
   const double scale = decimals >= 0 && decimals <= 6 ? kScale[static_cast<std::size_t>(decimals)] : 0;
   const double p = value * scale;
   if (scale != 0 && std::isfinite(p) && std::abs(p) < 4e15) {
@@ -24,7 +23,10 @@ std::string Decimal(double value, int decimals) {
     double n = std::nearbyint(p);  // ties to even
     if (p - n == 0.5 && e > 0) n += 1;
     if (p - n == -0.5 && e < 0) n -= 1;
-    if (n == 0) return "0";
+    if (n == 0) {
+      out += '0';
+      return;
+    }
     auto magnitude = static_cast<std::uint64_t>(std::abs(n));
     char buffer[32];
     char* at = buffer + sizeof buffer;
@@ -45,16 +47,22 @@ std::string Decimal(double value, int decimals) {
       magnitude /= 10;
     } while (magnitude != 0);
     if (n < 0) *--at = '-';
-    return std::string(at, buffer + sizeof buffer);
+    out.append(at, buffer + sizeof buffer);
+    return;
   }
   char buffer[400];  // the widest double in fixed notation, with its places
   const auto [end, failed] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  text.assign(buffer, failed == std::errc() ? end : buffer);
-  if (text.find('.') != std::string::npos) {
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
+  std::string_view text(buffer, failed == std::errc() ? static_cast<std::size_t>(end - buffer) : 0);
+  if (text.find('.') != std::string_view::npos) {
+    while (text.back() == '0') text.remove_suffix(1);
+    if (text.back() == '.') text.remove_suffix(1);
   }
-  if (text == "-0" || text.empty()) return "0";
+  out += text == "-0" || text.empty() ? std::string_view("0") : text;
+}
+
+std::string Decimal(double value, int decimals) {
+  std::string text;
+  AppendDecimal(text, value, decimals);
   return text;
 }
 
@@ -67,6 +75,8 @@ constexpr int kMaxChordsPerArc = 3600;
 }  // namespace
 
 std::string Mm(double host_units) { return Decimal(host_units * kMmPerHostUnit, 6); }
+
+void AppendMm(std::string& out, double host_units) { AppendDecimal(out, host_units * kMmPerHostUnit, 6); }
 
 std::string MmXY(Point p) { return Mm(p.x) + ' ' + Mm(-p.y); }
 

@@ -27,8 +27,10 @@ struct Point {
 // A number in fixed notation rounded to `decimals` places, as printf's "%.*f" gives it, then
 // trailing zeros (and a bare point) dropped; "-0" is "0".
 std::string Decimal(double value, int decimals);
+void AppendDecimal(std::string& out, double value, int decimals);
 // "12.7", "-0.000254": millimetres to the nanometre (KiCad's own unit), trailing zeros dropped.
 std::string Mm(double host_units);
+void AppendMm(std::string& out, double host_units);
 // "x y" in millimetres with Y negated.
 std::string MmXY(Point p);
 // Degrees, at most four decimals, "-0" never written.

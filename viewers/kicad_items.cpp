@@ -29,8 +29,15 @@ std::string MmLabel(double host) {
 }  // namespace
 
 void BoardWriter::Line(std::string& out, const Placement& at, Point a, Point b, double width, std::string_view layer) {
-  out += std::string(at.in_footprint ? "    (" : "  (") + at.Prefix() + "line (start " + at.XY(a) + ") (end " + at.XY(b) + ") (layer " +
-         Quoted(layer) + ") (width " + Mm(std::max(0.0, width)) + "))\n";
+  out += at.in_footprint ? "    (" : "  (";
+  out += at.Prefix();
+  out += "line (start ";
+  at.AppendXY(out, a);
+  out += ") (end ";
+  at.AppendXY(out, b);
+  out += ") (layer " + Quoted(layer) + ") (width ";
+  AppendMm(out, std::max(0.0, width));
+  out += "))\n";
   ++counts_.graphics;
 }
 
@@ -83,8 +90,13 @@ void BoardWriter::WriteTrack(std::string& out, const view::Object& track, const 
     ++counts_.left_out;
     return;
   }
-  out += "  (segment (start " + at.XY(a) + ") (end " + at.XY(b) + ") (width " + Mm(width) + ") (layer " +
-         Quoted(name) + ") (net " + std::to_string(NetOf(track)) + "))\n";
+  out += "  (segment (start ";
+  at.AppendXY(out, a);
+  out += ") (end ";
+  at.AppendXY(out, b);
+  out += ") (width ";
+  AppendMm(out, width);
+  out += ") (layer " + Quoted(name) + ") (net " + std::to_string(NetOf(track)) + "))\n";
   ++counts_.tracks;
 }
 

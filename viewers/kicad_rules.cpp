@@ -72,6 +72,20 @@ PlaneConnect ConnectOf(const view::Rule& rule) {
   return connect;
 }
 
+// What a pad-scoped rule of a kind KiCad has a pad setting for sets, in words.
+std::string PadSettingText(const view::Rule& rule, int kind) {
+  switch (kind) {
+    case kSolderMask: return "solder mask margin " + MmValue(Value(rule, 0));
+    case kPasteMask: return "solder paste margin " + MmValue(Value(rule, 0));
+    case kPlaneConnectKind: {
+      const PlaneConnect connect = ConnectOf(rule);
+      return "zone connection " + std::to_string(connect.zone_connect) + ", thermal gap " +
+             MmValue(connect.thermal_gap) + ", spoke width " + MmValue(connect.thermal_width);
+    }
+    default: return "clearance " + MmValue(Value(rule, 0));
+  }
+}
+
 
 }  // namespace
 
@@ -186,33 +200,17 @@ class Translator {
   void AddPadScoped(const view::Rule& rule, int kind, const std::string& name, const std::string& pad) {
     PadSettings dropped;
     PadSettings& settings = keep_pads_ ? out_.pads[pad] : dropped;
-    std::string what;
     switch (kind) {
-      case kSolderMask:
-        settings.solder_mask = Value(rule, 0);
-        what = "solder mask margin " + MmValue(Value(rule, 0));
-        break;
-      case kPasteMask:
-        settings.paste_mask = Value(rule, 0);
-        what = "solder paste margin " + MmValue(Value(rule, 0));
-        break;
+      case kSolderMask: settings.solder_mask = Value(rule, 0); break;
+      case kPasteMask: settings.paste_mask = Value(rule, 0); break;
       case kPlaneClearance:
-      case kClearance:
-        settings.clearance = Value(rule, 0);
-        what = "clearance " + MmValue(Value(rule, 0));
-        break;
-      case kPlaneConnectKind: {
-        const PlaneConnect connect = ConnectOf(rule);
-        settings.connect = connect;
-        what = "zone connection " + std::to_string(connect.zone_connect) + ", thermal gap " +
-               MmValue(connect.thermal_gap) + ", spoke width " + MmValue(connect.thermal_width);
-        break;
-      }
+      case kClearance: settings.clearance = Value(rule, 0); break;
+      case kPlaneConnectKind: settings.connect = ConnectOf(rule); break;
       default:
         Note(name, rule.scope1, "no KiCad setting for this rule kind on a pad");
         return;
     }
-    Note(name, rule.scope1, "set on the pad itself: " + what);
+    if (body_out_) Note(name, rule.scope1, "set on the pad itself: " + PadSettingText(rule, kind));
   }
 
   void Rule(const std::string& name, const std::vector<std::string>& constraints, const std::string& condition) {
@@ -259,9 +257,9 @@ void RuleTranslator::Add(const view::Rule& rule) { translator_->Add(rule); }
 RuleTranslation RuleTranslator::Finish() { return translator_->Finish(); }
 
 std::optional<std::string> ScopeArgument(const std::string& scope, const std::string& function) {
-  const std::string open = function + "('";
-  if (scope.compare(0, open.size(), open) != 0) return std::nullopt;
-  std::string argument = scope.substr(open.size());
+  const std::string_view text(scope);
+  if (!text.starts_with(function) || !text.substr(function.size()).starts_with("('")) return std::nullopt;
+  std::string argument = scope.substr(function.size() + 2);
   if (argument.size() >= 2 && argument.compare(argument.size() - 2, 2, "')") == 0) argument.resize(argument.size() - 2);
   return argument;
 }

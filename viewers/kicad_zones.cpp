@@ -126,7 +126,9 @@ void BoardWriter::Zone(std::string& out, int net, std::string_view layer, int pr
   out += "    (polygon (pts";
   for (std::size_t i = 0; i < outline.size(); ++i) {
     out += i % 4 == 0 ? "\n      " : " ";
-    out += "(xy " + board.XY(outline[i]) + ")";
+    out += "(xy ";
+    board.AppendXY(out, outline[i]);
+    out += ')';
   }
   out += "))\n  )\n";
   ++counts_.zones;
