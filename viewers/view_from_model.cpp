@@ -2,6 +2,7 @@
 // so that both views agree value for value.
 #include "viewers/view_from_model.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
@@ -58,8 +59,12 @@ class ModelReader {
       case FieldType::kI32: return builder_.Int(field, Load<std::int32_t>(place), error);
       case FieldType::kU32: return builder_.Int(field, Load<std::uint32_t>(place), error);
       case FieldType::kF64: return builder_.Real(field, Load<double>(place), error);
-      case FieldType::kString:
-        return builder_.String(field, Latin1ToUtf8(model_.StringAt(Load<std::uint32_t>(place))), error);
+      case FieldType::kString: {
+        // Plain ASCII reads the same in Latin-1 and UTF-8: only other text is converted.
+        const std::string_view text = model_.StringAt(Load<std::uint32_t>(place));
+        const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        return ascii ? builder_.String(field, text, error) : builder_.String(field, Latin1ToUtf8(text), error);
+      }
       case FieldType::kSegments: {
         if (field != Field::kSegments) break;
         builder_.Given(field);
