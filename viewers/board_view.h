@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -82,7 +83,7 @@ struct Layer {
 class BoardView {
  public:
   std::string title;  // the imported file's name
-  std::vector<Object> objects;
+  std::deque<Object> objects;  // grows without moving what it holds
   std::vector<std::uint32_t> containers;
   std::vector<Segment> segments;
   std::vector<Rule> rules;
