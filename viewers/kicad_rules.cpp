@@ -86,7 +86,6 @@ std::string PadSettingText(const view::Rule& rule, int kind) {
   }
 }
 
-
 }  // namespace
 
 class Translator {
@@ -249,8 +248,7 @@ class Translator {
   std::string body_;
 };
 
-RuleTranslator::RuleTranslator(RuleText body, bool keep_pads)
-    : translator_(std::make_unique<Translator>(std::move(body), keep_pads)) {}
+RuleTranslator::RuleTranslator() : translator_(std::make_unique<Translator>(RuleText{}, true)) {}
 RuleTranslator::~RuleTranslator() = default;
 void RuleTranslator::ExpectRules(std::size_t rules) { translator_->ExpectRules(rules); }
 void RuleTranslator::Add(const view::Rule& rule) { translator_->Add(rule); }

@@ -61,9 +61,8 @@ class Translator;
 // Reads a board's rules one at a time, in the document's order.
 class RuleTranslator {
  public:
-  // `body` takes the custom rules text that follows its head, a block at a time; without it
-  // that text is not made. With `keep_pads` false the pads' settings are made and dropped.
-  explicit RuleTranslator(RuleText body = {}, bool keep_pads = true);
+  // The settings only: the text after the custom rules' head is made by WriteRuleText.
+  RuleTranslator();
   ~RuleTranslator();
   RuleTranslator(const RuleTranslator&) = delete;
   RuleTranslator& operator=(const RuleTranslator&) = delete;

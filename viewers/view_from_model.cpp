@@ -142,7 +142,6 @@ std::string BoardText(orv::Model& model, std::uint32_t board, const orv::Layout&
   return place == nullptr ? std::string() : Latin1ToUtf8(model.StringAt(Load<std::uint32_t>(place)));
 }
 
-
 void ReadLayers(orv::Model& model, std::uint32_t board, std::array<Layer, host_layer::kLayerSlots>& layers) {
   const orv::Layout& layout = model.LayoutOf(orv::kBoardKind);
   for (std::uint8_t n = 1; n <= host_layer::kLastLayer; ++n) {
@@ -151,11 +150,11 @@ void ReadLayers(orv::Model& model, std::uint32_t board, std::array<Layer, host_l
   }
 }
 
-// The objects a board document lists: every one made after the board, boards excepted.
+// The objects a board document lists, in handle order.
 template <typename Each>
 bool ForEachObject(orv::Model& model, std::uint32_t board, Each each) {
   for (std::uint32_t handle = board + 1; handle < model.HandleLimit(); ++handle) {
-    if (!model.Alive(handle) || model.KindOf(handle) == orv::kBoardKind) continue;
+    if (!orv::OfBoard(model, board, handle)) continue;
     if (!each(handle)) return false;
   }
   return true;

@@ -31,9 +31,7 @@ class ModelObjects final : public ObjectSource {
   [[nodiscard]] std::uint32_t Count() const override { return static_cast<std::uint32_t>(handles_.size()); }
   [[nodiscard]] std::uint32_t RuleCount() const override { return rules_; }
   [[nodiscard]] std::size_t ContainerCount() const override { return containers_; }
-  [[nodiscard]] bool MayBeObject(std::uint32_t handle) const override {
-    return handle > board_ && model_.Alive(handle) && model_.KindOf(handle) != orv::kBoardKind;
-  }
+  [[nodiscard]] bool MayBeObject(std::uint32_t handle) const override { return orv::OfBoard(model_, board_, handle); }
   bool Open(std::span<const std::uint32_t> numbers, Window& window, std::string& error) override;
   [[nodiscard]] const std::array<Layer, host_layer::kLayerSlots>& Layers() const override { return layers_; }
   bool ForEachRule(const std::function<void(const Rule&)>& each, std::string& error) override;

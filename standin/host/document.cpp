@@ -42,7 +42,7 @@ bool WriteBoardDocument(orv::Model& model, std::uint32_t board, const std::strin
   ObjectWriter writer(model);
   bool ok = true;
   for (std::uint32_t handle = board + 1; handle < model.HandleLimit() && ok; ++handle) {
-    if (!model.Alive(handle) || model.KindOf(handle) == orv::kBoardKind) continue;
+    if (!orv::OfBoard(model, board, handle)) continue;
     if (!first) text += ',';
     first = false;
     writer.Append(handle, text);

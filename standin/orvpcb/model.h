@@ -405,4 +405,10 @@ Model& Server();
 // new object or board holds.
 void RegisterSchemas(Model& model);
 
+// Whether an object belongs to a board's document: every live object made after the board was
+// opened, boards excepted.
+inline bool OfBoard(const Model& model, std::uint32_t board, std::uint32_t handle) {
+  return handle > board && model.Alive(handle) && model.KindOf(handle) != kBoardKind;
+}
+
 }  // namespace orv
