@@ -31,8 +31,10 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++ -static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++ -static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++ -static")
 
-# nlohmann/json and CLI11 are header-only: the build machine's copies serve the cross build too.
+# nlohmann/json, RapidJSON and CLI11 are header-only: the build machine's copies serve the cross
+# build too.
 set(nlohmann_json_DIR ${CMAKE_CURRENT_LIST_DIR}/windows-packages CACHE PATH "nlohmann/json for the cross build")
+set(RapidJSON_DIR ${CMAKE_CURRENT_LIST_DIR}/windows-packages CACHE PATH "RapidJSON for the cross build")
 set(CLI11_DIR ${CMAKE_CURRENT_LIST_DIR}/windows-packages CACHE PATH "CLI11 for the cross build")
 
 # ctest runs the Windows programs through wine (see cmake/wine-run.sh for the environment).

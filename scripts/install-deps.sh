@@ -10,7 +10,7 @@ set -euo pipefail
 source "$(dirname "$0")/packages.sh"
 
 label=build
-packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
+packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev rapidjson-dev libcli11-dev
   libjemalloc-dev python3 xz-utils)
 case "${1:-}" in
   "") ;;

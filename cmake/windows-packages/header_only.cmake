@@ -1,5 +1,5 @@
-# Header-only libraries of the build machine (Debian's nlohmann-json3-dev and libcli11-dev) made
-# usable in the Windows cross build. Their own package files would add /usr/include to the
+# Header-only libraries of the build machine (Debian's nlohmann-json3-dev, rapidjson-dev and
+# libcli11-dev) made usable in the Windows cross build. Their own package files would add /usr/include to the
 # include path, which would put the build machine's C library headers in front of MinGW's, so
 # only the library's own folder is linked into a folder of the build tree and that is used.
 function(viderave_header_only_package target folder)

@@ -106,6 +106,17 @@ TEST(DocumentReader, DamagedAndForeignDocumentsAreRefused) {
     EXPECT_TRUE(read.malformed) << cut;
     EXPECT_EQ(read.error.rfind("not a JSON document: ", 0), 0u) << read.error;
   }
+  // A zero byte ends the text for the JSON reader: what follows it must not be passed over.
+  for (const std::string& tail : {std::string("\0", 1), std::string("\0garbage", 8), std::string(" \0 ", 3)}) {
+    const auto read = Read(good + tail);
+    EXPECT_TRUE(read.malformed) << read.error;
+  }
+  EXPECT_TRUE(Read(good + " \n\t").ok);
+  // Nesting a million deep is read, or refused when left open, without running out of stack.
+  const auto deep = Read("{\"document\": \"viderave-board\", \"x\": " + std::string(1000000, '[') +
+                         std::string(1000000, ']') + "}");
+  EXPECT_TRUE(deep.ok) << deep.error;
+  EXPECT_TRUE(Read(std::string(1000000, '[')).malformed);
   EXPECT_FALSE(Read("{\"document\": \"viderave-board\", \"objects\": [1]}").ok);
   EXPECT_FALSE(Read("{\"document\": \"viderave-board\", \"objects\": [[]]}").ok);
   for (const char* foreign : {"[1, 2]", "7", "{\"objects\": []}", "{\"document\": \"other\", \"objects\": []}"}) {
@@ -116,6 +127,41 @@ TEST(DocumentReader, DamagedAndForeignDocumentsAreRefused) {
   const auto read = Read("{\"document\": \"viderave-board\"}");
   EXPECT_TRUE(read.ok);
   EXPECT_FALSE(read.has_objects);
+}
+
+// The file is read a block at a time: objects across block boundaries, and a damaged byte far into
+// the file, are read as from the whole text.
+TEST(DocumentReader, AFileReadsInBlocksAsTheWholeText) {
+  json objects = json::array();
+  for (int i = 1; i <= 30000; ++i) {
+    json track = Track();
+    track["Handle"] = i;
+    track["X2"] = i;
+    objects.push_back(track);
+  }
+  const std::string text = Completed({{"objects", objects}}).dump();
+  ASSERT_GT(text.size(), std::size_t{3} << 20);
+  const auto read_file = [](const std::string& content, view::BoardView& board) {
+    std::FILE* file = std::tmpfile();
+    std::fwrite(content.data(), 1, content.size(), file);
+    std::rewind(file);
+    const view::DocumentRead read = view::ReadDocument(file, board);
+    std::fclose(file);
+    return read;
+  };
+  view::BoardView from_file, from_text;
+  ASSERT_TRUE(read_file(text, from_file).ok);
+  ASSERT_TRUE(view::ReadDocument(text, from_text).ok);
+  ASSERT_EQ(from_file.objects.size(), 30000u);
+  EXPECT_EQ(from_file.objects.back().x2, from_text.objects.back().x2);
+
+  std::string damaged = text;
+  damaged[damaged.size() - 1000] = '\0';
+  view::BoardView ignored;
+  const auto read = read_file(damaged, ignored);
+  EXPECT_TRUE(read.malformed);
+  EXPECT_NE(read.error.find("at byte " + std::to_string(damaged.size() - 1000)), std::string::npos) << read.error;
+  EXPECT_TRUE(read_file(text + std::string("\0", 1), ignored).malformed);
 }
 
 TEST(DocumentReader, ProgramsRefuseADamagedDocumentWithExitTwo) {
