@@ -3,7 +3,8 @@
 #   scripts/install-deps.sh           the build's packages
 #   scripts/install-deps.sh --tests   also those of the core test stages: clang and its run-time
 #                                     libraries (the fuzz target) and time (benchmarks)
-#   scripts/install-deps.sh --kicad   KiCad, for the check that KiCad loads the exported boards
+#   scripts/install-deps.sh --kicad   KiCad, for the check that KiCad loads the exported boards, and
+#                                     the raster libraries of the check that it draws what we draw
 # Exit status: 0 all there, 3 some could not be had from the registry (the last line on standard
 # error says which and the registry's words), 2 usage.
 set -euo pipefail
@@ -15,7 +16,7 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmar
 case "${1:-}" in
   "") ;;
   --tests) label=tests packages+=(clang libclang-rt-14-dev time) ;;
-  --kicad) label=kicad packages=(kicad python3) ;;
+  --kicad) label=kicad packages=(kicad python3 python3-cairosvg python3-numpy python3-pil) ;;
   *) echo "usage: scripts/install-deps.sh [--tests|--kicad]" >&2; exit 2 ;;
 esac
 install_packages "$label" "${packages[@]}" || exit 3

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "boardgen/board_generator.h"
 #include "tests/viewers/sample_document.h"
@@ -56,18 +57,21 @@ struct Check {
   std::string out, err;
 };
 
-Check RunCheck(const fs::path& document, const fs::path& board) {
+// Runs one of the KiCad scripts of this folder on a board's files.
+Check RunScript(const std::string& script, const std::string& arguments, const fs::path& board) {
   const fs::path out = board.string() + ".out", err = board.string() + ".err";
-  const std::string command = "timeout " + std::to_string(kCheckSeconds) + " /usr/bin/python3 " +
-                              Quote(CheckScript()) + " " + Quote(document.string()) + " " +
-                              Quote(board.string()) + " </dev/null >" + Quote(out.string()) + " 2>" +
-                              Quote(err.string());
+  const std::string command = "timeout " + std::to_string(kCheckSeconds) + " /usr/bin/python3 " + Quote(script) +
+                              " " + arguments + " </dev/null >" + Quote(out.string()) + " 2>" + Quote(err.string());
   const int raw = std::system(command.c_str());
   Check check;
   check.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   check.out = test_support::ReadText(out.string());
   check.err = test_support::ReadText(err.string());
   return check;
+}
+
+Check RunCheck(const fs::path& document, const fs::path& board) {
+  return RunScript(CheckScript(), Quote(document.string()) + " " + Quote(board.string()), board);
 }
 
 // Imports `pcb` into `folder`, exports it, and has KiCad check it.
@@ -112,6 +116,40 @@ TEST(KicadLoad, HandMadeDocumentExportsToABoardKicadLoads) {
   const Check check = RunCheck(document, board);
   EXPECT_EQ(check.status, 0) << check.out << check.err;
   EXPECT_FALSE(std::regex_search(check.err, std::regex("assert|error|Traceback", std::regex::icase))) << check.err;
+  CleanUp(folder);
+}
+
+// KiCad's own plot of each exported layer against the project's picture of it
+// (tests/viewers/kicad_parity.py): the examples and a generated board of every format level.
+// A failing layer leaves its two rasters and their difference as PNGs in the kept folder.
+TEST(KicadParity, KicadDrawsWhatTheProjectDraws) {
+  if (!PcbnewAvailable()) GTEST_SKIP() << "KiCad's pcbnew module is not installed";
+  const fs::path folder = TempFolder("parity");
+  std::vector<fs::path> boards;
+  for (const auto& entry : fs::directory_iterator(std::string(VIDERAVE_SOURCE_DIR) + "/examples")) {
+    if (entry.path().extension() == ".PCB") boards.push_back(entry.path());
+  }
+  for (int level = 0; level <= 10; ++level) {
+    boards.push_back(folder / ("level" + std::to_string(level) + ".PCB"));
+    ASSERT_TRUE(boardgen::WriteBoardFile(boardgen::RealisticBoard(300, level, 7), boards.back().string()));
+  }
+  for (const fs::path& pcb : boards) {
+    const fs::path stem = folder / pcb.stem();
+    const auto run = RunHost("import " + Quote(pcb.string()) + " --json " + Quote(stem.string() + ".json") +
+                             " --svg " + Quote(stem.string() + ".svg") + " --kicad " +
+                             Quote(stem.string() + ".kicad_pcb") + " --test-mode --quiet");
+    ASSERT_EQ(run.status, 0) << pcb << ": " << run.err;
+    const Check check = RunScript(std::string(VIDERAVE_SOURCE_DIR) + "/tests/viewers/kicad_parity.py",
+                                  Quote(stem.string() + ".json") + " " + Quote(stem.string() + ".svg") + " " +
+                                      Quote(stem.string() + ".kicad_pcb") + " --out " +
+                                      Quote(stem.string() + "-png"),
+                                  stem.string() + ".kicad_pcb");
+    if (check.status == 3) GTEST_SKIP() << "the raster libraries (python3-cairosvg, numpy, PIL) are missing";
+    EXPECT_EQ(check.status, 0) << pcb << "\n" << check.out << check.err;
+    EXPECT_FALSE(std::regex_search(check.err, std::regex("assert|Traceback", std::regex::icase))) << pcb << ":\n"
+                                                                                                    << check.err;
+    std::cout << "[ parity   ] " << pcb.filename().string() << ": " << check.out;
+  }
   CleanUp(folder);
 }
 
