@@ -21,7 +21,10 @@ std::uint8_t ByteLayer(std::int32_t value) {
 
 void Placement::AppendXY(std::string& out, Point host) const {
   double x = host.x, y = -host.y;
-  if (in_footprint) {
+  if (!in_footprint) {
+    x += shift.x;
+    y += shift.y;
+  } else {
     const double r = degrees * std::numbers::pi / 180.0, c = std::cos(r), s = std::sin(r);
     const double dx = x - origin.x, dy = y - origin.y;
     // KiCad places a footprint item at origin + R(degrees) * local, R turning counter-clockwise
@@ -42,6 +45,63 @@ std::string Placement::XY(Point host) const {
 
 std::string PadKey(const std::string& designator, const std::string& pad_name) {
   return (designator.empty() ? std::string("Free") : designator) + "-" + pad_name;
+}
+
+Sheet SheetFor(bool empty, Point min, Point max) {
+  struct Paper {
+    const char* name;
+    double long_mm, short_mm;
+  };
+  constexpr Paper kPapers[] = {{"A4", 297, 210}, {"A3", 420, 297}, {"A2", 594, 420}, {"A1", 841, 594}, {"A0", 1189, 841}};
+  // Clear of the drawing sheet's frame and title block.
+  constexpr double kMarginMm = 20;
+  // KiCad keeps a user sheet's size in whole mils, and takes none larger than 1200 mm a side:
+  // a user sheet is made of whole 100 mils (2.54 mm).
+  constexpr double kLargestMm = 1200, kUserStepMm = 2.54;
+  constexpr double kHostPerMil = 10000;
+  if (empty) min = max = Point{};
+  const double width = (max.x - min.x) * kMmPerHostUnit + 2 * kMarginMm;
+  const double height = (max.y - min.y) * kMmPerHostUnit + 2 * kMarginMm;
+  const bool portrait = height > width;
+  Sheet sheet;
+  double sheet_width = 0, sheet_height = 0;
+  for (const Paper& paper : kPapers) {
+    sheet_width = portrait ? paper.short_mm : paper.long_mm;
+    sheet_height = portrait ? paper.long_mm : paper.short_mm;
+    if (width <= sheet_width && height <= sheet_height) {
+      sheet.paper = "\"" + std::string(paper.name) + "\"" + (portrait ? " portrait" : "");
+      sheet.name = std::string(paper.name) + (portrait ? " portrait" : "");
+      break;
+    }
+  }
+  if (sheet.paper.empty()) {
+    const auto user = [&](double mm) { return std::min(kLargestMm, std::ceil(mm / kUserStepMm) * kUserStepMm); };
+    sheet_width = user(width);
+    sheet_height = user(height);
+    sheet.paper = "\"User\" " + Decimal(sheet_width, 4) + " " + Decimal(sheet_height, 4);
+    sheet.name = Decimal(sheet_width, 4) + " x " + Decimal(sheet_height, 4) + " mm";
+  }
+  // The extent's centre at the sheet's centre, in whole mils so that coordinates read from the
+  // host's origin stay the round numbers they were. KiCad's Y points down.
+  const double centre_x = (min.x + max.x) / 2, centre_y = -(min.y + max.y) / 2;
+  sheet.origin = {std::round((sheet_width / 2 * kHostUnitsPerMm - centre_x) / kHostPerMil) * kHostPerMil,
+                  std::round((sheet_height / 2 * kHostUnitsPerMm - centre_y) / kHostPerMil) * kHostPerMil};
+  return sheet;
+}
+
+Placement BoardWriter::OnBoard() const {
+  Placement board;
+  board.shift = sheet_.origin;
+  return board;
+}
+
+Placement BoardWriter::InFootprint(Point origin, double degrees) const {
+  Placement at;
+  at.in_footprint = true;
+  at.origin = origin;
+  at.degrees = degrees;
+  at.shift = sheet_.origin;
+  return at;
 }
 
 BoardWriter::BoardWriter(view::ObjectSource& source) : source_(source) {}
@@ -172,6 +232,7 @@ bool BoardWriter::Index() {
     used_.set(number);
   }
   layers_ = std::make_unique<LayerTable>(used_, names);
+  sheet_ = SheetFor(extent_empty_, min_, max_);
   return true;
 }
 
@@ -212,7 +273,7 @@ void BoardWriter::IndexMembers() {
 void BoardWriter::WriteHeader(std::string& out) const {
   out += "(kicad_pcb (version 20211014) (generator viderave)\n";
   out += "  (general (thickness 1.6))\n";
-  out += "  (paper \"A4\")\n";
+  out += "  (paper " + sheet_.paper + ")\n";
   out += "  (layers\n";
   for (const KicadLayer& layer : layers_->Layers()) {
     out += "    (" + std::to_string(layer.id) + " " + Quoted(layer.name) + " " + std::string(layer.type);
@@ -223,6 +284,11 @@ void BoardWriter::WriteHeader(std::string& out) const {
   out += "  (setup\n";
   out += "    (pad_to_mask_clearance " + Mm(rules_.solder_mask.value_or(0)) + ")\n";
   if (rules_.paste_mask) out += "    (pad_to_paste_clearance " + Mm(*rules_.paste_mask) + ")\n";
+  // Drill and placement files, and coordinates read from these origins, count from the host's
+  // origin as the old board's did.
+  const std::string origin = Mm(sheet_.origin.x) + " " + Mm(sheet_.origin.y);
+  out += "    (aux_axis_origin " + origin + ")\n";
+  out += "    (grid_origin " + origin + ")\n";
   out += "  )\n";
 }
 
@@ -259,6 +325,8 @@ bool BoardWriter::Write(std::FILE* file, ExportCounts& counts) {
 bool BoardWriter::Emit(std::string& out, const Spill& spill) {
   counts_ = {};
   if (!Index()) return false;
+  counts_.sheet = sheet_.name;
+  counts_.origin = sheet_.origin;
   WriteHeader(out);
   WriteNets(out);
   // A component's own primitives are written inside its footprint; a pad outside every
@@ -273,7 +341,7 @@ bool BoardWriter::Emit(std::string& out, const Spill& spill) {
     }
     if (spill) spill(out);
   }
-  const Placement board;
+  const Placement board = OnBoard();
   for (std::uint32_t number = 0; number < count; ++number) {
     const std::int64_t kind = kinds_[number];
     if (spill) spill(out);

@@ -45,14 +45,29 @@ struct ExportCounts {
   std::int64_t graphics = 0, texts = 0;
   std::int64_t pour_primitives = 0;  // left to KiCad's zone filler
   std::int64_t left_out = 0;         // on a layer KiCad has no counterpart for, or of no size
+  std::string sheet;                 // the drawing sheet the board lies on ("A4", "A3 portrait")
+  Point origin;                      // where the host's origin lies on it, KiCad frame, host units
 };
+
+// The drawing sheet a board is placed on, and where the host's origin lands on it.
+struct Sheet {
+  std::string paper;  // the board file's (paper ...) arguments
+  std::string name;   // for people: "A4", "A3 portrait", "500 x 400 mm"
+  Point origin;       // KiCad frame (Y down), host units, whole mils
+};
+
+// The smallest sheet of A4, A3, A2, A1, A0 (landscape, or portrait for a board taller than
+// wide), else a user size, that holds the extent (host frame and units; none when `empty`)
+// with a margin all round; the board centred on it.
+Sheet SheetFor(bool empty, Point min, Point max);
 
 // Where an item is written: on the board, or inside a footprint whose position and rotation
 // turn board positions into the footprint's own.
 struct Placement {
   bool in_footprint = false;
-  Point origin;        // footprint position, KiCad frame (host units, Y down)
+  Point origin;        // footprint position, KiCad frame (host units, Y down), before `shift`
   double degrees = 0;  // footprint rotation
+  Point shift;         // where the host's origin lies on the sheet, KiCad frame, host units
 
   // "x y" in millimetres of a host point, board or footprint relative.
   [[nodiscard]] std::string XY(Point host) const;
@@ -151,6 +166,10 @@ class BoardWriter {
   HostLayers used_;
   std::unique_ptr<LayerTable> layers_;
   Point min_, max_;
+  Sheet sheet_;
+  // A placement of board items on the sheet, and one of the items of a footprint at `origin`.
+  [[nodiscard]] Placement OnBoard() const;
+  [[nodiscard]] Placement InFootprint(Point origin, double degrees) const;
   bool extent_empty_ = true;
 };
 

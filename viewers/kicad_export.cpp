@@ -104,6 +104,7 @@ std::string Summary(const ExportResult& result, const std::string& board_path) {
                      std::to_string(result.rules_written.as_constraints) + " as KiCad custom rules)";
   if (c.pour_primitives > 0) text += "; " + std::to_string(c.pour_primitives) + " polygon pour primitives left to KiCad's zone filler";
   if (c.left_out > 0) text += "; " + std::to_string(c.left_out) + " objects left out (no KiCad layer, or no size)";
+  text += "; on sheet " + c.sheet + " with the host origin at " + Mm(c.origin.x) + ", " + Mm(c.origin.y) + " mm";
   return text;
 }
 

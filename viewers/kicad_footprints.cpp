@@ -126,14 +126,12 @@ bool BoardWriter::WriteComponent(std::string& out, std::uint32_t number) {
 void BoardWriter::WriteFootprint(std::string& out, const view::Object& component, const view::Object* designator,
                                  const view::Object* comment, std::span<const view::Object* const> members) {
   const bool bottom = LayerOf(component) == kBottomLayer;
-  Placement at;
-  at.in_footprint = true;
-  at.origin = {static_cast<double>(component.x), -static_cast<double>(component.y)};
-  at.degrees = component.rotation;
+  const Placement at = InFootprint({static_cast<double>(component.x), -static_cast<double>(component.y)},
+                                   component.rotation);
   const std::string pattern = std::string(window_.view->String(component.text));
   out += "  (footprint " + Quoted(pattern.empty() ? "Component" : pattern) + " (layer " +
          (bottom ? "\"B.Cu\"" : "\"F.Cu\"") + ")";
-  out += " (at " + Mm(at.origin.x) + " " + Mm(at.origin.y);
+  out += " (at " + Mm(at.origin.x + at.shift.x) + " " + Mm(at.origin.y + at.shift.y);
   if (at.degrees != 0) out += " " + Degrees(at.degrees);
   out += ")\n";
   const bool through_hole = std::any_of(members.begin(), members.end(), [&](const view::Object* m) {
@@ -159,13 +157,11 @@ void BoardWriter::WriteFootprint(std::string& out, const view::Object& component
 void BoardWriter::WriteFreePad(std::string& out, const view::Object& pad) {
   const bool bottom = LayerOf(pad) == kBottomLayer;
   const std::string key = PadKey("", std::string(window_.view->String(pad.text)));
-  Placement at;
-  at.in_footprint = true;
-  at.origin = {static_cast<double>(pad.x), -static_cast<double>(pad.y)};
+  const Placement at = InFootprint({static_cast<double>(pad.x), -static_cast<double>(pad.y)}, 0);
   std::string body;
   if (!WritePad(body, pad, at, key)) return;
   out += "  (footprint " + Quoted(key) + " (layer " + (bottom ? "\"B.Cu\"" : "\"F.Cu\"") + ")";
-  out += " (at " + Mm(at.origin.x) + " " + Mm(at.origin.y) + ")\n";
+  out += " (at " + Mm(at.origin.x + at.shift.x) + " " + Mm(at.origin.y + at.shift.y) + ")\n";
   out += LayerOf(pad) == kMultiLayer ? "    (attr through_hole)\n" : "    (attr smd)\n";
   TextItem(out, at, "reference", key, {static_cast<double>(pad.x), static_cast<double>(pad.y)},
            kDefaultTextHeight, kDefaultTextHeight / 10, 0, bottom, true, bottom ? "B.Fab" : "F.Fab");

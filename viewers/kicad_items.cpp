@@ -162,7 +162,7 @@ void BoardWriter::WriteVia(std::string& out, const view::Object& via) {
   if (first > last) std::swap(first, last);
   // A span KiCad cannot name (a layer that is not copper, or one layer only) goes through.
   const bool through = first < 0 || first == last || (first == 0 && last == layers_->CopperCount() - 1);
-  const Placement board;
+  const Placement board = OnBoard();
   out += "  (via ";
   if (!through) out += "blind ";
   out += "(at " + board.XY(At(via)) + ") (size " + Mm(size) + ") (drill " +
@@ -214,7 +214,7 @@ void BoardWriter::WriteMarker(std::string& out, const view::Object& marker) {
     ++counts_.left_out;
     return;
   }
-  const Placement board;
+  const Placement board = OnBoard();
   const Point at = At(marker);
   if (marker.kind == KindCode(ObjectKind::kCoordinate)) {
     Line(out, board, {at.x - kMarkArm, at.y}, {at.x + kMarkArm, at.y}, kMarkStroke, layer);

@@ -102,7 +102,7 @@ void BoardWriter::IncludeExtent(const view::Object& object) {
 
 void BoardWriter::Zone(std::string& out, int net, std::string_view layer, int priority, bool solid,
                        std::int32_t clearance, const std::vector<Point>& outline) {
-  const Placement board;
+  const Placement board = OnBoard();
   out += "  (zone (net " + std::to_string(net) + ") (net_name " + Quoted(net_names_[static_cast<std::size_t>(net)]) +
          ")";
   if (layer == "Edge.Cuts") {

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Loads an exported KiCad board with KiCad's own pcbnew module and checks it against the board
 document it was written from: counts of footprints, pads, tracks, arc tracks, vias, zones and
-nets, where the pads and vias lie, the Default net class, then runs KiCad's zone filler and its
+nets, that the board lies inside its drawing sheet with the host's origin at KiCad's auxiliary
+(and grid) origin, where the pads and vias lie, the Default net class, then runs KiCad's zone filler and its
 design-rule check with the custom rules file beside the board, and prints what the check found by
 category ("drc clearance 1 track_width 3").
 
@@ -13,6 +14,7 @@ be imported (the caller skips). KiCad's own assertions go to stderr; the caller 
 import json
 import math
 import os
+import re
 import sys
 
 try:
@@ -96,6 +98,20 @@ def expected(doc):
     return counts, pads
 
 
+def sheet(board_path):
+    """The board file's drawing sheet and its size in nm (pcbnew's binding does not wrap it)."""
+    sizes = {"A4": (297, 210), "A3": (420, 297), "A2": (594, 420), "A1": (841, 594), "A0": (1189, 841)}
+    with open(board_path, encoding="utf-8") as f:
+        paper = re.search(r'\(paper "(\w+)"( [\d.]+ [\d.]+)?( portrait)?\)', f.read(4096))
+    if paper.group(1) == "User":
+        width, height = (float(v) for v in paper.group(2).split())
+    else:
+        width, height = sizes[paper.group(1)]
+        if paper.group(3):
+            width, height = height, width
+    return paper.group(0), width * 1e6, height * 1e6
+
+
 def positions(points):
     return sorted((round(x / 10), round(y / 10)) for x, y in points)
 
@@ -119,12 +135,27 @@ def main():
     }
     failures = [f"{name}: document {want[name]}, KiCad {got[name]}" for name in want if want[name] != got[name]]
 
+    # The board lies on the drawing sheet, the host's origin at KiCad's auxiliary origin; every
+    # object and the board's extent inside the sheet.
+    aux = board.GetDesignSettings().GetAuxOrigin()
+    grid = board.GetDesignSettings().GetGridOrigin()
+    if (aux.x, aux.y) != (grid.x, grid.y):
+        failures.append(f"grid origin {grid.x} {grid.y} is not the auxiliary origin {aux.x} {aux.y}")
+    paper, width, height = sheet(board_path)
+    box = board.GetBoundingBox()
+    if box.GetX() < 0 or box.GetY() < 0 or box.GetRight() > width or box.GetBottom() > height:
+        failures.append(f"the board ({box.GetX()} {box.GetY()} to {box.GetRight()} {box.GetBottom()} nm) "
+                        f"leaves the {paper} sheet ({width:.0f} x {height:.0f} nm)")
+
+    def on_sheet(x, y):
+        return (x * NM_PER_UNIT + aux.x, -y * NM_PER_UNIT + aux.y)
+
     # Pads where the document has them: footprint rotation and side undone correctly.
-    doc_pads = positions((p["X"] * NM_PER_UNIT, -p["Y"] * NM_PER_UNIT) for p in pads)
+    doc_pads = positions(on_sheet(p["X"], p["Y"]) for p in pads)
     kicad_pads = positions((p.GetPosition().x, p.GetPosition().y) for f in footprints for p in f.Pads())
     if doc_pads != kicad_pads:
         failures.append("pad positions differ")
-    doc_vias = positions((o["X"] * NM_PER_UNIT, -o["Y"] * NM_PER_UNIT) for o in doc["objects"]
+    doc_vias = positions(on_sheet(o["X"], o["Y"]) for o in doc["objects"]
                          if o.get("ObjectId") == VIA and o.get("Size", 0) > 0)
     kicad_vias = positions((t.GetPosition().x, t.GetPosition().y) for t in tracks if t.GetClass() == "PCB_VIA")
     if doc_vias != kicad_vias:

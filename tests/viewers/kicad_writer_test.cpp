@@ -79,6 +79,54 @@ std::string LineWith(const std::string& text, const std::string& part) {
   return text.substr(start, text.find('\n', at) - start);
 }
 
+// Where the file puts the host's origin on the sheet (mm).
+Point SheetOrigin(const std::string& text) {
+  std::smatch found;
+  if (!std::regex_search(text, found, std::regex(R"(\(aux_axis_origin (\S+) (\S+)\))"))) return {};
+  return {std::stod(found[1]), std::stod(found[2])};
+}
+
+// A host point (mil, Y up) as the file writes it on the sheet: "x y" in mm.
+std::string OnSheet(const std::string& text, double x_mil, double y_mil) {
+  const Point origin = SheetOrigin(text);
+  return Mm(x_mil * 10000 + std::round(origin.x / kMmPerHostUnit)) + " " +
+         Mm(-y_mil * 10000 + std::round(origin.y / kMmPerHostUnit));
+}
+
+// The board on the smallest sheet that holds it with 20 mm all round, centred, the host's
+// origin on whole mils.
+TEST(KicadSheet, TheSmallestSheetHoldsTheBoardCentred) {
+  const auto mm = [](double v) { return v * kHostUnitsPerMm; };
+  const struct {
+    Point min, max;  // host frame, mm
+    const char* paper;
+  } kCases[] = {
+      {{0, 0}, {50, 40}, "\"A4\""},
+      {{-100, -50}, {157, 120}, "\"A4\""},           // 297 x 210 exactly with its margin
+      {{0, 0}, {257.1, 170}, "\"A3\""},
+      {{0, 0}, {100, 300}, "\"A3\" portrait"},      // taller than wide
+      {{0, 0}, {1149, 801}, "\"A0\""},
+      {{0, 0}, {1150, 100}, "\"User\" 1191.26 142.24"},  // beyond A0: whole 100 mils
+      {{0, 0}, {5000, 100}, "\"User\" 1200 142.24"},      // KiCad's largest sheet
+  };
+  for (const auto& c : kCases) {
+    const Sheet sheet = SheetFor(false, {mm(c.min.x), mm(c.min.y)}, {mm(c.max.x), mm(c.max.y)});
+    EXPECT_EQ(sheet.paper, c.paper) << c.max.x;
+    EXPECT_EQ(std::fmod(sheet.origin.x, 10000), 0) << c.max.x;
+    EXPECT_EQ(std::fmod(sheet.origin.y, 10000), 0) << c.max.x;
+  }
+  // Centred: the extent's middle at the sheet's middle (to half a mil), Y pointing down.
+  const Sheet a4 = SheetFor(false, {mm(10), mm(20)}, {mm(110), mm(80)});
+  EXPECT_NEAR((a4.origin.x + mm(60)) * kMmPerHostUnit, 297 / 2.0, 0.0127);
+  EXPECT_NEAR((a4.origin.y - mm(50)) * kMmPerHostUnit, 210 / 2.0, 0.0127);
+  EXPECT_EQ(a4.name, "A4");
+  EXPECT_EQ(SheetFor(false, {0, 0}, {mm(100), mm(300)}).name, "A3 portrait");
+  // Nothing on the board: the origin in the middle of an A4 sheet.
+  const Sheet empty = SheetFor(true, {}, {});
+  EXPECT_EQ(empty.paper, "\"A4\"");
+  EXPECT_NEAR(empty.origin.x * kMmPerHostUnit, 148.5, 0.0127);
+}
+
 TEST(KicadLayers, HostLayersMapOntoKicadLayers) {
   HostLayers used;
   for (const int layer : {1, 5, 32, 40}) used.set(static_cast<std::size_t>(layer));
@@ -175,7 +223,8 @@ TEST(KicadBoard, SampleDocumentWritesEveryKindOfItem) {
   EXPECT_NE(text.find("(net 4 \"GND \\\"main\\\"_2\")"), std::string::npos);
   // The bottom component at 1000, 2000 mil turned 90 degrees; its pad 100 mil to the right on
   // the board is 100 mil "down" in the footprint's own frame, and keeps its board angle.
-  EXPECT_NE(text.find("(footprint \"SO\\\"8\" (layer \"B.Cu\") (at 25.4 -50.8 90)"), std::string::npos);
+  EXPECT_NE(text.find("(footprint \"SO\\\"8\" (layer \"B.Cu\") (at " + OnSheet(text, 1000, 2000) + " 90)"),
+            std::string::npos);
   EXPECT_NE(LineWith(text, "(pad \"1\" smd rect (at 0 2.54 90) (size 1.27 0.762) (layers \"B.Cu\" \"B.Paste\""), "");
   EXPECT_NE(LineWith(text, "(pad \"1\" smd").find("(solder_mask_margin 0.0762)"), std::string::npos);
   EXPECT_NE(LineWith(text, "(pad \"2\" thru_hole roundrect").find("(chamfer_ratio 0.25)"), std::string::npos);
@@ -185,16 +234,20 @@ TEST(KicadBoard, SampleDocumentWritesEveryKindOfItem) {
   EXPECT_NE(text.find("(footprint \"Free-7\""), std::string::npos);
   EXPECT_NE(LineWith(text, "(pad \"7\" smd circle").find("(zone_connect 2)"), std::string::npos);
   // The blind via spans the top layer and the used mid layer; the other goes through.
-  EXPECT_NE(text.find("(via blind (at 15.24 -2.54) (size 1.016) (drill 0.508) (layers \"F.Cu\" \"In1.Cu\") (net 2))"),
+  EXPECT_NE(text.find("(via blind (at " + OnSheet(text, 600, 100) +
+                      ") (size 1.016) (drill 0.508) (layers \"F.Cu\" \"In1.Cu\") (net 2))"),
             std::string::npos);
-  EXPECT_NE(text.find("(via (at 17.78 -2.54) (size 1.016) (drill 0.508) (layers \"F.Cu\" \"B.Cu\") (net 1))"),
+  EXPECT_NE(text.find("(via (at " + OnSheet(text, 700, 100) +
+                      ") (size 1.016) (drill 0.508) (layers \"F.Cu\" \"B.Cu\") (net 1))"),
             std::string::npos);
-  EXPECT_NE(text.find("(segment (start 2.54 -2.54) (end 15.24 -2.54) (width 0.3048) (layer \"In1.Cu\") (net 4))"),
+  EXPECT_NE(text.find("(segment (start " + OnSheet(text, 100, 100) + ") (end " + OnSheet(text, 600, 100) +
+                      ") (width 0.3048) (layer \"In1.Cu\") (net 4))"),
             std::string::npos);
   EXPECT_NE(text.find("(gr_arc "), std::string::npos);
   EXPECT_NE(text.find("(keepout (tracks not_allowed)"), std::string::npos);
   EXPECT_NE(text.find("\"In2.Cu\" power \"InternalPlane1\""), std::string::npos);
-  EXPECT_NE(text.find("(gr_text \"say \\\"hi\\\" \\\\ \xC3\xA9\" (at 2.54 -45.72 30) (layer \"F.SilkS\")"),
+  EXPECT_NE(text.find("(gr_text \"say \\\"hi\\\" \\\\ \xC3\xA9\" (at " + OnSheet(text, 100, 1800) +
+                      " 30) (layer \"F.SilkS\")"),
             std::string::npos);
   EXPECT_EQ(counts.footprints, 2);
   EXPECT_EQ(counts.pads, 3);
@@ -289,13 +342,14 @@ TEST(KicadBoard, OutlineArcsBecomeChordsOnTheirCircle) {
   ASSERT_NE(zone, std::string::npos);
   const std::string body = text.substr(zone, text.find("\n  )", zone) - zone);
   // The square's right edge is a half circle of 200 mil about (2900, 400) mil.
-  const double cx = 2900 * 0.0254, cy = -400 * 0.0254, r = 200 * 0.0254;
+  const Point origin = SheetOrigin(text);
+  const double cx = 2900 * 0.0254 + origin.x, cy = -400 * 0.0254 + origin.y, r = 200 * 0.0254;
   const std::regex xy("\\(xy ([-0-9.]+) ([-0-9.]+)\\)");
   int on_arc = 0, points = 0;
   for (auto it = std::sregex_iterator(body.begin(), body.end(), xy); it != std::sregex_iterator(); ++it) {
     const double x = std::stod((*it)[1]), y = std::stod((*it)[2]);
     ++points;
-    if (x > 2900 * 0.0254 + 1e-6) {
+    if (x > cx + 1e-6) {
       ++on_arc;
       EXPECT_NEAR(std::hypot(x - cx, y - cy), r, 1e-5);
     }
