@@ -176,4 +176,8 @@ class BoardWriter {
 // The pad's rule name: "<designator>-<pad name>" in a component, "Free-<pad name>" otherwise.
 std::string PadKey(const std::string& designator, const std::string& pad_name);
 
+// The KiCad 6 text variable that says what a host special string standing alone says, in a
+// footprint or on the board; empty when KiCad has none there.
+std::string_view TextVariable(std::string_view text, bool in_footprint);
+
 }  // namespace kicad

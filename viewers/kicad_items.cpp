@@ -1,6 +1,7 @@
 // Tracks, arcs, vias, strings, fills and markers: as copper on the board, as graphics on the
 // board's other layers, or as graphics inside a footprint.
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <numbers>
@@ -178,9 +179,34 @@ void BoardWriter::WriteVia(std::string& out, const view::Object& via) {
   ++counts_.vias;
 }
 
+std::string_view TextVariable(std::string_view text, bool in_footprint) {
+  // The host reads its special strings whatever their case. A component's designator and
+  // comment are its footprint's reference and value; the layer's name is a board text's own
+  // layer (in a footprint KiCad would name the footprint's layer instead); the print date is the
+  // date KiCad plots on. The host's file name, time, scale and counts have no KiCad 6 variable.
+  struct Special {
+    std::string_view host, kicad;
+    bool in_footprint, on_board;
+  };
+  constexpr Special kSpecials[] = {
+      {".designator", "${REFERENCE}", true, false},
+      {".comment", "${VALUE}", true, false},
+      {".layer_name", "${LAYER}", false, true},
+      {".print_date", "${CURRENT_DATE}", true, true},
+  };
+  std::string lower(text.size() <= 16 ? text : std::string_view());
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (const Special& special : kSpecials) {
+    if (lower == special.host && (in_footprint ? special.in_footprint : special.on_board)) return special.kicad;
+  }
+  return {};
+}
+
 void BoardWriter::WriteText(std::string& out, const view::Object& text, const Placement& at) {
   const std::string_view layer = layers_->NameOf(LayerOf(text));
-  const std::string value = std::string(window_.view->String(text.text));
+  const std::string_view written = window_.view->String(text.text);
+  const std::string_view variable = TextVariable(written, at.in_footprint);
+  const std::string value(variable.empty() ? written : variable);
   const std::int32_t height = text.height;
   if (layer.empty() || value.empty() || height <= 0) {
     ++counts_.left_out;

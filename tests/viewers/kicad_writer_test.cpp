@@ -335,6 +335,34 @@ TEST(KicadBoard, WrittenToAFileBlockByBlockTheSameText) {
   EXPECT_EQ(streamed.left_out, whole.left_out);
 }
 
+// A host special string standing alone says in KiCad what it said on the host, where KiCad 6
+// has a variable for it in that place; otherwise it is kept as written.
+TEST(KicadBoard, SpecialStringsBecomeTextVariables) {
+  EXPECT_EQ(TextVariable(".Designator", true), "${REFERENCE}");
+  EXPECT_EQ(TextVariable(".COMMENT", true), "${VALUE}");
+  EXPECT_EQ(TextVariable(".Designator", false), "");  // no component on the board
+  EXPECT_EQ(TextVariable(".Layer_Name", false), "${LAYER}");
+  EXPECT_EQ(TextVariable(".Layer_Name", true), "");   // KiCad would name the footprint's layer
+  EXPECT_EQ(TextVariable(".Print_Date", false), "${CURRENT_DATE}");
+  for (const char* kept : {".Pcb_File_Name", ".Designator ", "Designator", "x.Comment", ""}) {
+    EXPECT_EQ(TextVariable(kept, true), "") << kept;
+  }
+  json document = kicad_test::SampleDocument();
+  auto text = [](int handle, const char* value, json containers) {
+    constexpr int kMil = 10000;
+    return json{{"Handle", handle}, {"ObjectId", 5}, {"Kind", "Text"}, {"Text", value}, {"Layer", 33},
+                {"X", 100 * kMil}, {"Y", 100 * kMil}, {"Height", 60 * kMil}, {"Width", 10 * kMil},
+                {"Rotation", 0.0}, {"Mirrored", 0}, {"Containers", containers}};
+  };
+  document["objects"].push_back(text(90, ".designator", {20}));
+  document["objects"].push_back(text(91, ".Layer_Name", {1}));
+  document["objects"].push_back(text(92, ".Pcb_File_Name", {1}));
+  const std::string written = Export(document);
+  EXPECT_NE(written.find("(fp_text user \"${REFERENCE}\""), std::string::npos) << written;
+  EXPECT_NE(written.find("(gr_text \"${LAYER}\""), std::string::npos);
+  EXPECT_NE(written.find("(gr_text \".Pcb_File_Name\""), std::string::npos);
+}
+
 TEST(KicadBoard, OutlineArcsBecomeChordsOnTheirCircle) {
   json document = kicad_test::SampleDocument();
   const std::string text = Export(document);
