@@ -39,7 +39,7 @@ ET.register_namespace("", SVG_NS)
 NM_PER_MIL = 25400
 MM_PER_UNIT = 0.0254 / 10000  # host units are 1/10000 mil
 
-ARC, PAD, VIA, TRACK, TEXT, FILL, COMPONENT, POLYGON, REGION, DIMENSION, COORDINATE, SPLIT_PLANE = 1, 2, 3, 4, 5, 6, 9, 10, 11, 13, 14, 22
+ARC, PAD, VIA, TRACK, TEXT, FILL, COMPONENT, POLYGON, SPLIT_PLANE = 1, 2, 3, 4, 5, 6, 9, 10, 22
 TOP, BOTTOM, TOP_OVERLAY, BOTTOM_OVERLAY, KEEP_OUT, MULTI = 1, 32, 33, 34, 56, 74
 # Drawn in both pictures; the other kinds are compared apart (texts, zones) or drawn by neither.
 DRAWN_KINDS = {ARC, PAD, VIA, TRACK}
@@ -131,7 +131,7 @@ def write_pngs(folder, name, ours, theirs):
     Image.fromarray(both).save(stem + "-side-by-side.png")
 
 
-def host_layers_of(board, layer, plane_names):
+def host_layers_of(board, layer):
     """The host layers whose drawing KiCad draws on `layer`: copper layers by their user name."""
     if layer == pcbnew.F_Cu:
         return {TOP, MULTI}
@@ -149,9 +149,11 @@ def host_layers_of(board, layer, plane_names):
 
 
 def via_spans(via, host_layer):
-    low, high = sorted((via.get("LowLayer", TOP), via.get("HighLayer", BOTTOM)))
-    order = lambda layer: {TOP: 0, BOTTOM: 100}.get(layer, layer)
-    return order(low) <= order(host_layer) <= order(high) if low != high else True
+    """Whether a via reaches a layer. KiCad stacks the top layer, the mid layers, the planes,
+    then the bottom layer; a via whose two ends are one layer goes through, as the export writes it."""
+    depth = lambda layer: {TOP: 0, BOTTOM: 100}.get(layer, layer)
+    low, high = sorted((depth(via.get("LowLayer", TOP)), depth(via.get("HighLayer", BOTTOM))))
+    return low == high or low <= depth(host_layer) <= high
 
 
 def poured(objects, o):
@@ -198,7 +200,7 @@ def compare_layers(args, doc, svg_root, board_path, origin):
         options.SetPlotInvisibleText(False)
         options.SetDrillMarksType(pcbnew.PCB_PLOT_PARAMS.NO_DRILL_SHAPE)
         for layer in layers:
-            host = host_layers_of(board, layer, set())
+            host = host_layers_of(board, layer)
             if not host:
                 continue  # planes: their copper is a zone, compared apart
             name = board.GetLayerName(layer) if layer >= pcbnew.In1_Cu and layer < pcbnew.B_Cu else pcbnew.LayerName(layer)
