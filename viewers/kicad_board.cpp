@@ -17,6 +17,14 @@ std::uint8_t ByteLayer(std::int32_t value) {
   return value >= 0 && value <= kLastHostLayer ? static_cast<std::uint8_t>(value) : kNoLayer;
 }
 
+// An angle in [0, 360), 0 for what would be written as 360.
+double Normalised(double degrees) {
+  if (!std::isfinite(degrees)) return 0;
+  double angle = std::fmod(degrees, 360.0);
+  if (angle < 0) angle += 360.0;
+  return std::round(angle * 1e4) >= 360.0 * 1e4 ? 0.0 : angle;
+}
+
 }  // namespace
 
 void Placement::AppendXY(std::string& out, Point host) const {
@@ -30,7 +38,7 @@ void Placement::AppendXY(std::string& out, Point host) const {
     // KiCad places a footprint item at origin + R(degrees) * local, R turning counter-clockwise
     // on the screen (Y down): the inverse turn gives the local position.
     x = dx * c - dy * s;
-    y = dx * s + dy * c;
+    y = flip ? -(dx * s + dy * c) : dx * s + dy * c;
   }
   AppendMm(out, x);
   out += ' ';
@@ -41,6 +49,20 @@ std::string Placement::XY(Point host) const {
   std::string text;
   AppendXY(text, host);
   return text;
+}
+
+double Placement::PadDegrees(double board) const {
+  if (!library) return board;
+  return Normalised(flip ? degrees - board : board - degrees);
+}
+
+double Placement::TextDegrees(double board) const {
+  if (!library) return board;
+  return Normalised(flip ? 180.0 + degrees - board : board - degrees);
+}
+
+std::string_view BoardWriter::Side(std::string_view layer, const Placement& at) const {
+  return at.flip ? layers_->Flipped(layer) : layer;
 }
 
 std::string PadKey(const std::string& designator, const std::string& pad_name) {

@@ -16,6 +16,9 @@
 // - tracks, arcs and fills that belong to a polygon on their own layer are its pour: KiCad's
 //   zone filler makes that copper again, so they are left out;
 // - coordinates and dimensions that no track or string draws are drawn as lines and a text.
+//
+// With a footprint library (kicad_library.h) each component's footprint is also written in its
+// own frame to the library, once per distinct footprint, and the board's footprint names it.
 #pragma once
 
 #include <array>
@@ -35,6 +38,7 @@
 
 #include "viewers/kicad_format.h"
 #include "viewers/kicad_layers.h"
+#include "viewers/kicad_library.h"
 #include "viewers/kicad_rules.h"
 
 namespace kicad {
@@ -62,17 +66,30 @@ struct Sheet {
 Sheet SheetFor(bool empty, Point min, Point max);
 
 // Where an item is written: on the board, or inside a footprint whose position and rotation
-// turn board positions into the footprint's own.
+// turn board positions into the footprint's own; or inside a library footprint, in that same
+// frame, turned over to the top side for a bottom component.
 struct Placement {
   bool in_footprint = false;
   Point origin;        // footprint position, KiCad frame (host units, Y down), before `shift`
   double degrees = 0;  // footprint rotation
   Point shift;         // where the host's origin lies on the sheet, KiCad frame, host units
+  // A library footprint: angles of its own frame, no nets and no pad settings of the board.
+  bool library = false;
+  // A bottom component's library footprint: KiCad turns a footprint over to the bottom by
+  // mirroring its Y, so the library holds it mirrored back, on the other side's layers.
+  bool flip = false;
 
   // "x y" in millimetres of a host point, board or footprint relative.
   [[nodiscard]] std::string XY(Point host) const;
   void AppendXY(std::string& out, Point host) const;
   [[nodiscard]] const char* Prefix() const { return in_footprint ? "fp_" : "gr_"; }
+  [[nodiscard]] const char* Indent() const { return library ? "  (" : in_footprint ? "    (" : "  ("; }
+  // The angle the file gives a pad or a text whose angle on the board is `board`: the board's
+  // in a board's footprint; in a library footprint the angle that KiCad, turning the footprint
+  // over (a pad's angle negated, a text's taken from 180 degrees) and to `degrees`, makes the
+  // board's again; in [0, 360).
+  [[nodiscard]] double PadDegrees(double board) const;
+  [[nodiscard]] double TextDegrees(double board) const;
 };
 
 class BoardWriter {
@@ -83,6 +100,8 @@ class BoardWriter {
   explicit BoardWriter(view::ObjectSource& source);
   // The same, of a view held whole.
   explicit BoardWriter(const view::BoardView& view);
+  // Components' footprints go to `library` too, and the board's name them there.
+  void WriteLibrary(FootprintLibrary& library) { library_ = &library; }
   std::string Write(ExportCounts& counts);
   // The same text into an open file, a block at a time, so that a large board is never held
   // whole; false on a write error.
@@ -121,8 +140,17 @@ class BoardWriter {
   bool WriteComponent(std::string& out, std::uint32_t number);
   void WriteFreePad(std::string& out, const view::Object& pad);
   bool WritePad(std::string& out, const view::Object& pad, const Placement& at, const std::string& key);
+  // `content`: what the text says (the designator's or comment's text, or the library's own).
   void WriteFootprintText(std::string& out, const view::Object* text, const char* role, bool shown,
-                          const Placement& at, bool bottom);
+                          const Placement& at, bool bottom, std::string_view content);
+  // The footprint's attribute line for these members, empty for none.
+  [[nodiscard]] std::string_view Attribute(std::span<const view::Object* const> members) const;
+  // The name of the component's footprint in the library, written there when new.
+  const std::string& LibraryFootprint(const view::Object& component, const view::Object* designator,
+                                      const view::Object* comment, std::span<const view::Object* const> members,
+                                      std::string_view pattern);
+  // A layer's name as the placement writes it: the other side's for a turned-over footprint.
+  [[nodiscard]] std::string_view Side(std::string_view layer, const Placement& at) const;
 
   // kicad_items.cpp
   void WriteMember(std::string& out, const view::Object& object, const Placement& at);
@@ -165,6 +193,10 @@ class BoardWriter {
   std::array<std::string, kLastHostLayer + 1> plane_nets_{};
   HostLayers used_;
   std::unique_ptr<LayerTable> layers_;
+  FootprintLibrary* library_ = nullptr;
+  // Made again for each component, kept for their memory: what decides its library footprint,
+  // and the library footprint's text.
+  std::string library_contents_, library_head_, library_body_;
   Point min_, max_;
   Sheet sheet_;
   // A placement of board items on the sheet, and one of the items of a footprint at `origin`.

@@ -1,6 +1,7 @@
 // Writes the KiCad project files of a board view.
 #include "viewers/kicad_export.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -77,11 +78,22 @@ ExportResult ExportKicad(view::ObjectSource& source, const std::string& board_pa
   std::filesystem::path project = path, custom = path;
   project.replace_extension(".kicad_pro");
   custom.replace_extension(".kicad_dru");
-  const bool board_written = WriteBoard(writer, board_path, result.counts, result.error);
+  const std::string stem = path.stem().string();
+  result.library = stem + ".pretty";
+  FootprintLibrary library(stem, path.parent_path() / result.library);
+  writer.WriteLibrary(library);
+  bool written = WriteBoard(writer, board_path, result.counts, result.error);
+  if (written && !library.Error().empty()) {
+    result.error = library.Error();
+    written = false;
+  }
+  result.library_footprints = static_cast<std::int64_t>(library.Size());
+  result.variants = library.Variants();
   result.rules_written = writer.TakeRules();
   result.rules = result.rules_written.read;
   result.objects = static_cast<std::int64_t>(source.Count()) - result.rules;
-  result.ok = board_written &&
+  result.ok = written &&
+              AddToLibraryTable(path.parent_path() / "fp-lib-table", library.Nickname(), result.library, result.error) &&
               WriteFile(project.string(), ProjectFile(result.rules_written, project.filename().string()),
                         result.error) &&
               WriteCustomRules(source, custom.string(), result.rules_written.custom_rules, result.error);
@@ -105,6 +117,16 @@ std::string Summary(const ExportResult& result, const std::string& board_path) {
   if (c.pour_primitives > 0) text += "; " + std::to_string(c.pour_primitives) + " polygon pour primitives left to KiCad's zone filler";
   if (c.left_out > 0) text += "; " + std::to_string(c.left_out) + " objects left out (no KiCad layer, or no size)";
   text += "; on sheet " + c.sheet + " with the host origin at " + Mm(c.origin.x) + ", " + Mm(c.origin.y) + " mm";
+  text += "; footprint library " + result.library + ": " + std::to_string(result.library_footprints) + " footprints";
+  if (!result.variants.empty()) {
+    // A board edited footprint by footprint could have thousands: the first few say enough.
+    constexpr std::size_t kNamed = 10;
+    text += ", numbered where the pattern's contents differ: ";
+    for (std::size_t i = 0; i < std::min(kNamed, result.variants.size()); ++i) {
+      text += (i > 0 ? ", " : "") + result.variants[i];
+    }
+    if (result.variants.size() > kNamed) text += " and " + std::to_string(result.variants.size() - kNamed) + " more";
+  }
   return text;
 }
 

@@ -1,5 +1,7 @@
 // Components and free pads as KiCad footprints, and their pads.
 #include <algorithm>
+#include <cstring>
+#include <optional>
 
 #include "viewers/kicad_board.h"
 
@@ -27,6 +29,40 @@ std::string ShapeOf(std::int64_t code, std::int32_t width, std::int32_t height, 
   }
 }
 
+// The bytes of a value, for a footprint's contents.
+template <typename T>
+void AppendContents(std::string& contents, const T& value) {
+  char bytes[sizeof(T)];
+  std::memcpy(bytes, &value, sizeof(T));
+  contents.append(bytes, sizeof(T));
+}
+
+void AppendTextContents(std::string& contents, std::string_view text) {
+  AppendContents(contents, text.size());
+  contents += text;
+}
+
+// Every value of a member that its library text may show, its position relative to the
+// component's.
+void AppendMemberContents(std::string& contents, const Object& member, const view::BoardView& view,
+                          const Object& component) {
+  AppendContents(contents, member.kind);
+  AppendContents(contents, member.layer);
+  for (const std::int64_t relative : {std::int64_t{member.x} - component.x, std::int64_t{member.y} - component.y,
+                                      std::int64_t{member.x2} - component.x, std::int64_t{member.y2} - component.y}) {
+    AppendContents(contents, relative);
+  }
+  for (const std::int32_t value : {member.width, member.radius, member.hole_size, member.height}) {
+    AppendContents(contents, value);
+  }
+  AppendContents(contents, member.x_size);
+  AppendContents(contents, member.y_size);
+  AppendContents(contents, member.shape);
+  for (const double value : {member.rotation, member.start_angle, member.end_angle}) AppendContents(contents, value);
+  AppendContents(contents, member.mirrored);
+  AppendTextContents(contents, view.String(member.text));
+}
+
 }  // namespace
 
 bool BoardWriter::WritePad(std::string& out, const view::Object& pad, const Placement& at, const std::string& key) {
@@ -40,12 +76,11 @@ bool BoardWriter::WritePad(std::string& out, const view::Object& pad, const Plac
   if (layer == kMultiLayer) {
     type = hole > 0 ? "thru_hole" : "smd";
     layers = "\"*.Cu\" \"*.Mask\"";
-  } else if (layer == kTopLayer) {
+  } else if (layer == kTopLayer || layer == kBottomLayer) {
+    // Turned over, a surface pad is on the other face; a pad on an inner layer stays there, as
+    // KiCad leaves it when it turns a footprint over.
     type = "smd";
-    layers = "\"F.Cu\" \"F.Paste\" \"F.Mask\"";
-  } else if (layer == kBottomLayer) {
-    type = "smd";
-    layers = "\"B.Cu\" \"B.Paste\" \"B.Mask\"";
+    layers = (layer == kTopLayer) != at.flip ? "\"F.Cu\" \"F.Paste\" \"F.Mask\"" : "\"B.Cu\" \"B.Paste\" \"B.Mask\"";
   } else if (!name.empty()) {
     type = "smd";
     layers = Quoted(name);
@@ -57,10 +92,11 @@ bool BoardWriter::WritePad(std::string& out, const view::Object& pad, const Plac
   std::string extra;
   const std::string shape = ShapeOf(pad.shape[side], width, height, extra);
   const Point centre{static_cast<double>(pad.x), static_cast<double>(pad.y)};
-  out += "    (pad " + Quoted(window_.view->String(pad.text)) + " " + type + " " + shape + " (at ";
+  out += at.Indent();
+  out += "pad " + Quoted(window_.view->String(pad.text)) + " " + type + " " + shape + " (at ";
   at.AppendXY(out, centre);
-  // A pad's angle in the file is its angle on the board, the footprint's included.
-  const double rotation = pad.rotation;
+  // A pad's angle in a board's file is its angle on the board, the footprint's included.
+  const double rotation = at.PadDegrees(pad.rotation);
   if (rotation != 0) out += " " + Degrees(rotation);
   out += ") (size ";
   AppendMm(out, width);
@@ -69,6 +105,11 @@ bool BoardWriter::WritePad(std::string& out, const view::Object& pad, const Plac
   out += ')';
   if (type == "thru_hole") out += " (drill " + Mm(hole) + ")";
   out += " (layers " + layers + ")" + extra;
+  // A library footprint's pads have no net, and none of the board's rules for one pad.
+  if (at.library) {
+    out += ")\n";
+    return true;
+  }
   if (const int net = NetOf(pad); net != 0) {
     out += " (net " + std::to_string(net) + " " + Quoted(net_names_[static_cast<std::size_t>(net)]) + ")";
   }
@@ -89,17 +130,17 @@ bool BoardWriter::WritePad(std::string& out, const view::Object& pad, const Plac
 }
 
 void BoardWriter::WriteFootprintText(std::string& out, const view::Object* text, const char* role, bool shown,
-                                     const Placement& at, bool bottom) {
+                                     const Placement& at, bool bottom, std::string_view content) {
   const std::string_view fabrication = bottom ? "B.Fab" : "F.Fab";
   if (text == nullptr) {
-    TextItem(out, at, role, "", Point{}, kDefaultTextHeight, kDefaultTextHeight / 10, 0, bottom, true, fabrication);
+    TextItem(out, at, role, std::string(content), Point{}, kDefaultTextHeight, kDefaultTextHeight / 10, 0, bottom,
+             true, fabrication);
     return;
   }
   std::string_view layer = layers_->NameOf(LayerOf(*text));
   if (layer.empty() || layer == "Edge.Cuts") layer = fabrication;
   const double height = text->height > 0 ? text->height : kDefaultTextHeight;
-  TextItem(out, at, role, std::string(window_.view->String(text->text)),
-           {static_cast<double>(text->x), static_cast<double>(text->y)}, height,
+  TextItem(out, at, role, std::string(content), {static_cast<double>(text->x), static_cast<double>(text->y)}, height,
            text->width, text->rotation, text->mirrored, !shown, layer);
 }
 
@@ -123,35 +164,99 @@ bool BoardWriter::WriteComponent(std::string& out, std::uint32_t number) {
   return true;
 }
 
-void BoardWriter::WriteFootprint(std::string& out, const view::Object& component, const view::Object* designator,
-                                 const view::Object* comment, std::span<const view::Object* const> members) {
-  const bool bottom = LayerOf(component) == kBottomLayer;
-  const Placement at = InFootprint({static_cast<double>(component.x), -static_cast<double>(component.y)},
-                                   component.rotation);
-  const std::string pattern = std::string(window_.view->String(component.text));
-  out += "  (footprint " + Quoted(pattern.empty() ? "Component" : pattern) + " (layer " +
-         (bottom ? "\"B.Cu\"" : "\"F.Cu\"") + ")";
-  out += " (at " + Mm(at.origin.x + at.shift.x) + " " + Mm(at.origin.y + at.shift.y);
-  if (at.degrees != 0) out += " " + Degrees(at.degrees);
-  out += ")\n";
+// Through-hole when any pad goes through, surface-mount when it has pads; nothing without.
+std::string_view BoardWriter::Attribute(std::span<const view::Object* const> members) const {
   const bool through_hole = std::any_of(members.begin(), members.end(), [&](const view::Object* m) {
     return m->kind == KindCode(ObjectKind::kPad) && LayerOf(*m) == kMultiLayer;
   });
   const bool any_pad = std::any_of(members.begin(), members.end(),
                                    [](const view::Object* m) { return m->kind == KindCode(ObjectKind::kPad); });
-  if (any_pad) out += through_hole ? "    (attr through_hole)\n" : "    (attr smd)\n";
-  WriteFootprintText(out, designator, "reference", component.name_shown, at, bottom);
-  WriteFootprintText(out, comment, "value", component.comment_shown, at, bottom);
-  const std::string name = designator != nullptr ? std::string(window_.view->String(designator->text)) : std::string();
+  return !any_pad ? "" : through_hole ? "(attr through_hole)\n" : "(attr smd)\n";
+}
+
+void BoardWriter::WriteFootprint(std::string& out, const view::Object& component, const view::Object* designator,
+                                 const view::Object* comment, std::span<const view::Object* const> members) {
+  const bool bottom = LayerOf(component) == kBottomLayer;
+  const Placement at = InFootprint({static_cast<double>(component.x), -static_cast<double>(component.y)},
+                                   component.rotation);
+  const std::string_view given = window_.view->String(component.text);
+  const std::string_view pattern = given.empty() ? std::string_view("Component") : given;
+  out += "  (footprint \"";
+  if (library_ != nullptr) {
+    AppendEscaped(out, library_->Nickname());
+    out += ':';
+    AppendEscaped(out, LibraryFootprint(component, designator, comment, members, pattern));
+  } else {
+    AppendEscaped(out, pattern);
+  }
+  out += bottom ? "\" (layer \"B.Cu\")" : "\" (layer \"F.Cu\")";
+  out += " (at " + Mm(at.origin.x + at.shift.x) + " " + Mm(at.origin.y + at.shift.y);
+  if (at.degrees != 0) out += " " + Degrees(at.degrees);
+  out += ")\n";
+  if (const std::string_view attribute = Attribute(members); !attribute.empty()) {
+    out += "    ";
+    out += attribute;
+  }
+  const std::string_view name = designator != nullptr ? window_.view->String(designator->text) : std::string_view();
+  WriteFootprintText(out, designator, "reference", component.name_shown, at, bottom, name);
+  WriteFootprintText(out, comment, "value", component.comment_shown, at, bottom,
+                     comment != nullptr ? window_.view->String(comment->text) : std::string_view());
   for (const view::Object* member : members) {
     if (member->kind == KindCode(ObjectKind::kPad)) {
-      WritePad(out, *member, at, PadKey(name, std::string(window_.view->String(member->text))));
+      WritePad(out, *member, at, PadKey(std::string(name), std::string(window_.view->String(member->text))));
     } else {
       WriteMember(out, *member, at);
     }
   }
   out += "  )\n";
   ++counts_.footprints;
+}
+
+// A component's footprint is known again by what decides its library text: its pattern, side
+// and rotation, and each member's values relative to the component. Only when these are new is
+// the library text made, and a footprint already written under the pattern with the same text
+// (the same part turned another way, or on the other side) is still found by that text.
+const std::string& BoardWriter::LibraryFootprint(const view::Object& component, const view::Object* designator,
+                                                 const view::Object* comment,
+                                                 std::span<const view::Object* const> members,
+                                                 std::string_view pattern) {
+  const bool bottom = LayerOf(component) == kBottomLayer;
+  std::string& contents = library_contents_;
+  contents.clear();
+  AppendTextContents(contents, pattern);
+  AppendContents(contents, component.rotation);
+  AppendContents(contents, bottom);
+  for (const view::Object* member : members) AppendMemberContents(contents, *member, *window_.view, component);
+  if (const std::optional<std::uint32_t> known = library_->Known(contents)) return library_->Name(*known);
+
+  Placement at = InFootprint({static_cast<double>(component.x), -static_cast<double>(component.y)}, component.rotation);
+  at.library = true;
+  at.flip = bottom;
+  // What the library text says is not what the board holds: the counts stay the board's.
+  const ExportCounts board_counts = counts_;
+  library_body_.clear();
+  for (const view::Object* member : members) {
+    if (member->kind == KindCode(ObjectKind::kPad)) {
+      WritePad(library_body_, *member, at, {});
+    } else {
+      WriteMember(library_body_, *member, at);
+    }
+  }
+  const auto [index, added] = library_->Add(pattern, library_body_, contents);
+  if (added) {
+    // A library footprint's reference and value as KiCad's libraries have them, where this first
+    // component of its kind has its designator and comment.
+    library_head_.clear();
+    if (const std::string_view attribute = Attribute(members); !attribute.empty()) {
+      library_head_ += "  ";
+      library_head_ += attribute;
+    }
+    WriteFootprintText(library_head_, designator, "reference", component.name_shown, at, bottom, "REF**");
+    WriteFootprintText(library_head_, comment, "value", component.comment_shown, at, bottom, library_->Name(index));
+    library_->Write(index, library_head_, library_body_);
+  }
+  counts_ = board_counts;
+  return library_->Name(index);
 }
 
 void BoardWriter::WriteFreePad(std::string& out, const view::Object& pad) {

@@ -84,6 +84,12 @@ std::string Degrees(double degrees) { return Decimal(std::isfinite(degrees) ? de
 
 std::string Quoted(std::string_view text) {
   std::string out = "\"";
+  AppendEscaped(out, text);
+  out += '"';
+  return out;
+}
+
+void AppendEscaped(std::string& out, std::string_view text) {
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     switch (c) {
@@ -98,8 +104,6 @@ std::string Quoted(std::string_view text) {
         break;
     }
   }
-  out += '"';
-  return out;
 }
 
 Point OnCircle(Point centre, double radius, double degrees) {

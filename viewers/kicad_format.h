@@ -39,6 +39,8 @@ std::string Degrees(double degrees);
 // A quoted s-expression string: backslash, double quote and control characters escaped; UTF-8
 // passes unchanged.
 std::string Quoted(std::string_view text);
+// The same escaped text without the quotes, appended.
+void AppendEscaped(std::string& out, std::string_view text);
 
 // Point at `degrees` (counter-clockwise from +X) on a circle.
 Point OnCircle(Point centre, double radius, double degrees);

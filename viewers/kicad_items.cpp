@@ -1,6 +1,7 @@
 // Tracks, arcs, vias, strings, fills and markers: as copper on the board, as graphics on the
 // board's other layers, or as graphics inside a footprint.
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -30,13 +31,13 @@ std::string MmLabel(double host) {
 }  // namespace
 
 void BoardWriter::Line(std::string& out, const Placement& at, Point a, Point b, double width, std::string_view layer) {
-  out += at.in_footprint ? "    (" : "  (";
+  out += at.Indent();
   out += at.Prefix();
   out += "line (start ";
   at.AppendXY(out, a);
   out += ") (end ";
   at.AppendXY(out, b);
-  out += ") (layer " + Quoted(layer) + ") (width ";
+  out += ") (layer " + Quoted(Side(layer, at)) + ") (width ";
   AppendMm(out, std::max(0.0, width));
   out += "))\n";
   ++counts_.graphics;
@@ -45,12 +46,15 @@ void BoardWriter::Line(std::string& out, const Placement& at, Point a, Point b, 
 void BoardWriter::TextItem(std::string& out, const Placement& at, const char* role, const std::string& text,
                            Point origin, double height, double width, double degrees, bool mirrored, bool hidden,
                            std::string_view layer) {
-  out += std::string(at.in_footprint ? "    (" : "  (") + at.Prefix() + "text ";
+  out += std::string(at.Indent()) + at.Prefix() + "text ";
   if (at.in_footprint) out += std::string(role) + " ";
   out += Quoted(text) + " (at " + at.XY(origin);
   // KiCad keeps a text's angle on the board, the footprint's included, as the host does.
+  degrees = at.TextDegrees(degrees);
   if (degrees != 0) out += " " + Degrees(degrees);
-  out += ") (layer " + Quoted(layer) + ")";
+  // Turned over, a mirrored text reads the right way round and a plain one mirrored.
+  mirrored = mirrored != at.flip;
+  out += ") (layer " + Quoted(Side(layer, at)) + ")";
   if (hidden) out += " hide";
   // The host places a string by the left end of its base line; KiCad's stroke font stands in
   // for the host's fonts, at the same height and stroke width.
@@ -114,18 +118,22 @@ void BoardWriter::WriteArc(std::string& out, const view::Object& arc, const Plac
     return;
   }
   if (at.in_footprint || !layers_->IsCopper(layer)) {
-    const std::string layer_part = " (layer " + Quoted(name) + ") (width " + Mm(std::max(0, width)) + ")";
+    const std::string layer_part = " (layer " + Quoted(Side(name, at)) + ") (width " + Mm(std::max(0, width)) + ")";
     if (sweep == 0) {
-      out += std::string(at.in_footprint ? "    (" : "  (") + at.Prefix() + "circle (center " + at.XY(centre) + ") (end " +
-             at.XY(OnCircle(centre, radius, 0)) + ")" + layer_part + " (fill none))\n";
+      // A circle's end only gives its radius: in a footprint it lies along the footprint's own
+      // X axis, so that the same part turned another way reads the same.
+      out += std::string(at.Indent()) + at.Prefix() + "circle (center " + at.XY(centre) + ") (end " +
+             at.XY(OnCircle(centre, radius, at.in_footprint ? at.degrees : 0)) + ")" + layer_part + " (fill none))\n";
     } else {
       // The host's arcs run counter-clockwise from start to end angle. KiCad 6 draws a board arc
       // through its mid point, but a footprint arc from start to end clockwise on the screen
       // (the mid point only fixes the centre): given in the host's order it would draw the rest
-      // of the circle, so a footprint arc is written end first.
+      // of the circle, so a footprint arc is written end first. Turned over (a bottom component's
+      // library footprint), the arc runs the other way round and keeps the host's order: KiCad
+      // swaps its ends as it turns the footprint back to the bottom.
       Point from = OnCircle(centre, radius, start), to = OnCircle(centre, radius, start + sweep);
-      if (at.in_footprint) std::swap(from, to);
-      out += std::string(at.in_footprint ? "    (" : "  (") + at.Prefix() + "arc (start " + at.XY(from) + ") (mid " +
+      if (at.in_footprint && !at.flip) std::swap(from, to);
+      out += std::string(at.Indent()) + at.Prefix() + "arc (start " + at.XY(from) + ") (mid " +
              at.XY(OnCircle(centre, radius, start + sweep / 2)) + ") (end " + at.XY(to) + ")" + layer_part + ")\n";
     }
     ++counts_.graphics;
@@ -225,12 +233,16 @@ void BoardWriter::WriteFillGraphic(std::string& out, const view::Object& fill, c
   }
   const Point centre{(a.x + b.x) / 2, (a.y + b.y) / 2};
   const double r = fill.rotation * std::numbers::pi / 180.0, c = std::cos(r), s = std::sin(r);
-  out += std::string(at.in_footprint ? "    (" : "  (") + at.Prefix() + "poly (pts";
-  for (const Point corner : {a, Point{b.x, a.y}, b, Point{a.x, b.y}}) {
+  out += std::string(at.Indent()) + at.Prefix() + "poly (pts";
+  // The corners round the rectangle; turned over, they run the other way round, from the last,
+  // so that the same part on either side lists them alike.
+  std::array<Point, 4> corners = {a, Point{b.x, a.y}, b, Point{a.x, b.y}};
+  if (at.flip) std::reverse(corners.begin(), corners.end());
+  for (const Point corner : corners) {
     const double dx = corner.x - centre.x, dy = corner.y - centre.y;
     out += " (xy " + at.XY({centre.x + dx * c - dy * s, centre.y + dx * s + dy * c}) + ")";
   }
-  out += ") (layer " + Quoted(layer) + ") (width 0) (fill solid))\n";
+  out += ") (layer " + Quoted(Side(layer, at)) + ") (width 0) (fill solid))\n";
   ++counts_.graphics;
 }
 

@@ -1,6 +1,7 @@
 // The host-to-KiCad layer table.
 #include "viewers/kicad_layers.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -119,5 +120,23 @@ std::string_view LayerTable::NameOf(std::uint8_t host) const {
 bool LayerTable::IsCopper(std::uint8_t host) const { return StackPosition(host) >= 0; }
 
 int LayerTable::StackPosition(std::uint8_t host) const { return host <= kLastHostLayer ? stack_[host] : -1; }
+
+std::string_view LayerTable::Flipped(std::string_view name) const {
+  constexpr std::pair<std::string_view, std::string_view> kSides[] = {
+      {"F.Cu", "B.Cu"}, {"F.SilkS", "B.SilkS"}, {"F.Paste", "B.Paste"}, {"F.Mask", "B.Mask"}, {"F.Fab", "B.Fab"},
+  };
+  for (const auto& [front, back] : kSides) {
+    if (name == front) return back;
+    if (name == back) return front;
+  }
+  // Inner layer k of n counts as n + 1 - k from the other face.
+  const auto inner = std::find_if(layers_.begin(), layers_.end(), [&](const KicadLayer& layer) {
+    return layer.name == name && layer.id >= 1 && layer.id <= inner_count_;
+  });
+  if (inner == layers_.end()) return name;
+  const int other = inner_count_ + 1 - inner->id;
+  const auto flipped = std::find_if(layers_.begin(), layers_.end(), [&](const KicadLayer& layer) { return layer.id == other; });
+  return flipped != layers_.end() ? std::string_view(flipped->name) : name;
+}
 
 }  // namespace kicad

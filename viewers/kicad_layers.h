@@ -61,6 +61,10 @@ class LayerTable {
   [[nodiscard]] int StackPosition(std::uint8_t host) const;
   [[nodiscard]] int CopperCount() const { return 2 + inner_count_; }
   [[nodiscard]] const std::vector<KicadLayer>& Layers() const { return layers_; }
+  // The layer KiCad puts a footprint's graphic item on when it turns the footprint over: the
+  // other side's (F.SilkS and B.SilkS), an inner copper layer counted from the other face; the
+  // layer itself when it has no side.
+  [[nodiscard]] std::string_view Flipped(std::string_view name) const;
 
  private:
   std::array<std::string, kLastHostLayer + 1> names_{};

@@ -45,7 +45,7 @@ struct Job {
   fs::path board;
   std::string version;  // from the banner: "2.80", or "6" for a file with no version
   std::string log;      // the child's standard output and error
-  std::string objects = "-", rules = "-";
+  std::string objects = "-", rules = "-", footprints = "-";
   bool ok = false;
   std::string result;
 };
@@ -164,6 +164,7 @@ class Runner {
     while (words >> word) {
       if (word == "objects") words >> job.objects;
       if (word == "rules") words >> job.rules;
+      if (word == "footprints") words >> job.footprints;
     }
     if (WIFSIGNALED(status)) {
       Fail(job, std::string("the importer died: ") + strsignal(WTERMSIG(status)));
@@ -185,11 +186,12 @@ void PrintTable(const std::vector<Job>& jobs) {
   std::size_t width = 4;
   for (const Job& job : jobs) width = std::max(width, job.relative.string().size());
   std::cout << std::left << std::setw(static_cast<int>(width)) << "file" << "  " << std::setw(7) << "version" << "  "
-            << std::right << std::setw(9) << "objects" << "  " << std::setw(6) << "rules" << "  result\n";
+            << std::right << std::setw(9) << "objects" << "  " << std::setw(6) << "rules" << "  " << std::setw(10)
+            << "footprints" << "  result\n";
   for (const Job& job : jobs) {
     std::cout << std::left << std::setw(static_cast<int>(width)) << job.relative.string() << "  " << std::setw(7)
               << job.version << "  " << std::right << std::setw(9) << job.objects << "  " << std::setw(6) << job.rules
-              << "  " << job.result << "\n";
+              << "  " << std::setw(10) << job.footprints << "  " << job.result << "\n";
   }
 }
 
@@ -224,7 +226,11 @@ int RunConvert(const ConvertRequest& request) {
     Job job;
     job.file = it->path();
     job.relative = it->path().lexically_relative(root);
-    job.board = (fs::absolute(request.output_dir) / job.relative).replace_extension(".kicad_pcb");
+    // A project folder of its own: KiCad finds a board's footprint library through the one
+    // library table of the board's folder.
+    const fs::path stem = job.relative.stem();
+    job.board = fs::absolute(request.output_dir) / job.relative.parent_path() / stem / stem;
+    job.board += ".kicad_pcb";
     job.version = BannerVersion(job.file);
     if (!recognised) job.result = "failed: not a text PCB file of this family";
     jobs.push_back(std::move(job));

@@ -1,7 +1,9 @@
 // `viderave convert DIR --kicad OUTDIR [--jobs N]`: every text PCB file under DIR imported and
-// written as a KiCad board under OUTDIR (same relative path, extension .kicad_pcb). The import
-// run is not re-entrant, so files are converted in parallel by child processes of this program
-// (`import FILE --kicad OUT ...`), at most N at once. A summary table goes to standard output.
+// written as a KiCad project under OUTDIR, in a folder of its own named after the file, at the
+// file's relative place (DIR/sub/a.PCB to OUTDIR/sub/a/a.kicad_pcb, with its footprint library
+// and library table). The import run is not re-entrant, so files are converted in parallel by
+// child processes of this program (`import FILE --kicad OUT ...`), at most N at once. A summary
+// table goes to standard output.
 #pragma once
 
 #include <string>

@@ -243,7 +243,10 @@ int RunImport(const ImportRequest& request) {
       std::cerr << "viderave: " << exported.error << "\n";
       return 2;
     }
-    if (request.kicad_summary) std::cout << "objects " << exported.objects << " rules " << exported.rules << "\n";
+    if (request.kicad_summary) {
+      std::cout << "objects " << exported.objects << " rules " << exported.rules << " footprints "
+                << exported.library_footprints << "\n";
+    }
     if (!request.options.quiet) std::cerr << "viderave: " << kicad::Summary(exported, request.kicad_path) << "\n";
   }
   if (!request.options.quiet) {

@@ -13,7 +13,7 @@ struct ImportRequest {
   std::string trace_path;     // empty: no trace
   std::string plugin_path;    // empty: the module beside the program
   std::string kicad_path;     // empty: no KiCad board
-  bool kicad_summary = false;  // print "objects N rules M" on standard output (for `convert`)
+  bool kicad_summary = false;  // print "objects N rules M footprints F" on standard output (for `convert`)
   bool no_document = false;
   HostOptions options;
 };

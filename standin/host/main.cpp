@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
   import->add_flag("--quiet", request.options.quiet, "no progress bar or messages on the terminal");
   import->add_flag("--no-document", request.no_document, "do not save the JSON document");
   import->add_option("--kicad", request.kicad_path, "also write the board as a KiCad 6 board (and its .kicad_pro, .kicad_dru)");
-  import->add_flag("--kicad-summary", request.kicad_summary, "print the numbers of objects and rules on standard output");
+  import->add_flag("--kicad-summary", request.kicad_summary, "print the numbers of objects, rules and library footprints on standard output");
 
   std::string recognise_file;
   CLI::App* recognise = app.add_subcommand("recognise", "print 1 when FILE is a text PCB file of this family, else 0");

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Imports every example board and the generated boards of every format level in
 # tests/reference/boards with the host program of BUILD_DIR, draws and exports their saved
-# documents again, and compares every output byte for byte with the outputs kept in
+# documents again (the KiCad projects of all of them share one folder, so its footprint library
+# table names every library), and compares every output byte for byte with the outputs kept in
 # tests/reference/expected (xz-compressed; the temporary folder is written as @DIR@). The kept
 # outputs were made by the build before the read context, the shared vocabulary and the viewers
 # were reworked, so any change of a host call, its order, or a byte of a document, picture or
@@ -39,6 +40,15 @@ for name in "${boards[@]}"; do
 done
 
 cd "$work"
+# A KiCad footprint library folder is kept as one text: each file's name, then the file.
+for library in *.pretty; do
+  [ -d "$library" ] || continue
+  find "$library" -type f | LC_ALL=C sort | while IFS= read -r file; do
+    printf '== %s\n' "${file#"$library"/}"
+    cat "$file"
+  done >"$library.files"
+  rm -r "$library"
+done
 for file in $(ls | grep -v '\.PCB$' | sort); do
   # The component layer report carries the date and time of the import.
   sed -i -e "s|$work|@DIR@|g" -e 's/^\(Date *:\|Time *:\).*/\1 @WHEN@/' "$file"

@@ -4,7 +4,11 @@ document it was written from: counts of footprints, pads, tracks, arc tracks, vi
 nets, that the board lies inside its drawing sheet with the host's origin at KiCad's auxiliary
 (and grid) origin, where the pads and vias lie, the Default net class, then runs KiCad's zone filler and its
 design-rule check with the custom rules file beside the board, and prints what the check found by
-category ("drc clearance 1 track_width 3").
+category ("drc clearance 1 track_width 3"). Then every footprint's library footprint, found
+through the project's fp-lib-table, is placed as KiCad's "update footprint from library" places
+it (at the board footprint's position, turned over to its side, at its angle) and must have the
+same pads (number, position, size, shape, drill, layers; no net) and graphic items; only a free
+pad's footprint may name no library ("library 6 footprints, 10 placed").
 
     kicad_check.py DOCUMENT.json BOARD.kicad_pcb
 
@@ -112,8 +116,133 @@ def sheet(board_path):
     return paper.group(0), width * 1e6, height * 1e6
 
 
-def positions(points):
-    return sorted((round(x / 10), round(y / 10)) for x, y in points)
+def same_places(points, others, tolerance=5):
+    """Whether the two lists hold the same points one for one, within `tolerance` nanometres (a
+    part at an odd angle lands a nanometre or two off, either side of any grid)."""
+    points, others = list(points), list(others)
+    if len(points) != len(others):
+        return False
+    cells = {}
+    for x, y in others:
+        cells.setdefault((round(x / 1000), round(y / 1000)), []).append((x, y))
+    for x, y in points:
+        near = (cells.get((round(x / 1000) + i, round(y / 1000) + j), []) for i in (-1, 0, 1) for j in (-1, 0, 1))
+        match = next(((cell, n) for cell in near for n, (u, v) in enumerate(cell)
+                      if abs(u - x) <= tolerance and abs(v - y) <= tolerance), None)
+        if match is None:
+            return False
+        del match[0][match[1]]
+    return True
+
+
+def library_table(board_path):
+    """The footprint libraries the project's fp-lib-table names: nickname -> folder."""
+    folder = os.path.dirname(os.path.abspath(board_path))
+    path = os.path.join(folder, "fp-lib-table")
+    if not os.path.exists(path):
+        return {}
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
+    quoted = r'"((?:[^"\\]|\\.)*)"'
+    unescape = lambda s: re.sub(r"\\(.)", r"\1", s)
+    return {unescape(name): unescape(uri).replace("${KIPRJMOD}", folder)
+            for name, uri in re.findall(r"\(lib \(name " + quoted + r"\)\(type \"KiCad\"\)\(uri " + quoted + r"\)", text)}
+
+
+def angle(tenths):
+    """A KiCad angle (tenths of a degree) in [0, 3600), 3600 as 0."""
+    value = tenths % 3600
+    return 0.0 if value > 3599.99 else round(value, 2)
+
+
+def pad_facts(pad):
+    return (pad.GetNumber(), pad.GetPosition().x, pad.GetPosition().y, pad.GetSize().x, pad.GetSize().y,
+            pad.GetShape(), pad.GetAttribute(), pad.GetDrillSize().x, pad.GetDrillSize().y,
+            angle(pad.GetOrientation()), pad.GetLayerSet().FmtHex(), round(pad.GetRoundRectRadiusRatio(), 4),
+            round(pad.GetChamferRectRatio(), 4), pad.GetChamferPositions())
+
+
+def item_facts(item):
+    """A footprint's graphic item (its reference and value are not among them) as numbers."""
+    if item.GetClass() == "MGRAPHIC":
+        shape = item.GetShape()
+        points = [item.GetStart(), item.GetEnd()]
+        if shape == pcbnew.SHAPE_T_ARC:
+            points += [item.GetCenter(), item.GetArcMid()]
+        if shape == pcbnew.SHAPE_T_POLY:
+            # The outline in the footprint's frame, and where it lies on the board
+            # (as a set: turned over, KiCad's outline runs the other way round).
+            outline = item.GetPolyShape().Outline(0)
+            points += sorted((outline.CPoint(i) for i in range(outline.PointCount())), key=lambda p: (p.x, p.y))
+            box = item.GetBoundingBox()
+            points += [box.GetOrigin(), box.GetEnd()]
+        return ("shape", shape, item.GetLayer(), item.GetWidth(), tuple((p.x, p.y) for p in points))
+    return ("text", item.GetText(), item.GetLayer(), item.GetTextPos().x, item.GetTextPos().y,
+            angle(item.GetDrawRotation()), item.IsMirrored(), item.GetTextSize().x, item.GetTextThickness())
+
+
+def close(a, b):
+    """Equal but for a nanometre or two of rounding (lengths) and a hundredth of a tenth of a degree."""
+    if isinstance(a, tuple):
+        return isinstance(b, tuple) and len(a) == len(b) and all(close(x, y) for x, y in zip(a, b))
+    if isinstance(a, float) or isinstance(b, float):
+        return abs(a - b) <= 0.02
+    if isinstance(a, int) and isinstance(b, int) and not isinstance(a, bool):
+        return abs(a - b) <= 2
+    return a == b
+
+
+def coarse(facts):
+    """A sort key that equal-but-for-rounding facts share."""
+    if isinstance(facts, tuple):
+        return tuple(coarse(f) for f in facts)
+    if isinstance(facts, (int, float)) and not isinstance(facts, bool):
+        return round(facts / 1000)
+    return str(facts)
+
+
+def library_failures(board, board_path):
+    """Every footprint's library footprint, placed as KiCad's update places it, against it."""
+    libraries = library_table(board_path)
+    failures, placed, names = [], 0, set()
+    # The library footprints are placed on a board of their own with the same copper layers (a
+    # footprint turned over moves to the inner layer counted from the other face); they stay on
+    # it, as pcbnew's Python binding loses track of its types once one is removed again.
+    scratch = pcbnew.BOARD()
+    scratch.SetCopperLayerCount(board.GetCopperLayerCount())
+    for footprint in list(board.GetFootprints()):
+        fpid = footprint.GetFPID()
+        nickname, name = str(fpid.GetLibNickname()), str(fpid.GetLibItemName())
+        where = f"{footprint.GetReference()} ({nickname}:{name})"
+        if not nickname:
+            if not (footprint.GetReference().startswith("Free-") and len(footprint.Pads()) == 1):
+                failures.append(f"{where} names no library")
+            continue
+        if nickname not in libraries:
+            failures.append(f"{where}: the project's fp-lib-table has no library {nickname}")
+            continue
+        library = pcbnew.FootprintLoad(libraries[nickname], name)
+        if library is None:
+            failures.append(f"{where}: not in {libraries[nickname]}")
+            continue
+        names.add((nickname, name))
+        if any(pad.GetNetname() for pad in library.Pads()):
+            failures.append(f"{where}: the library footprint's pads have nets")
+        scratch.Add(library)
+        library.SetPosition(footprint.GetPosition())
+        if library.GetLayer() != footprint.GetLayer():
+            library.Flip(library.GetPosition(), False)
+        library.SetOrientation(footprint.GetOrientation())
+        got = sorted((pad_facts(p) for p in library.Pads()), key=coarse)
+        want = sorted((pad_facts(p) for p in footprint.Pads()), key=coarse)
+        if not close(tuple(got), tuple(want)):
+            failures.append(f"{where}: pads differ from the library's\n  board   {want}\n  library {got}")
+        got = sorted((item_facts(i) for i in library.GraphicalItems()), key=coarse)
+        want = sorted((item_facts(i) for i in footprint.GraphicalItems()), key=coarse)
+        if not close(tuple(got), tuple(want)):
+            failures.append(f"{where}: graphic items differ from the library's\n  board   {want}\n  library {got}")
+        placed += 1
+    return failures, f"library {len(names)} footprints, {placed} placed"
 
 
 def main():
@@ -151,14 +280,13 @@ def main():
         return (x * NM_PER_UNIT + aux.x, -y * NM_PER_UNIT + aux.y)
 
     # Pads where the document has them: footprint rotation and side undone correctly.
-    doc_pads = positions(on_sheet(p["X"], p["Y"]) for p in pads)
-    kicad_pads = positions((p.GetPosition().x, p.GetPosition().y) for f in footprints for p in f.Pads())
-    if doc_pads != kicad_pads:
+    doc_pads = (on_sheet(p["X"], p["Y"]) for p in pads)
+    kicad_pads = ((p.GetPosition().x, p.GetPosition().y) for f in footprints for p in f.Pads())
+    if not same_places(doc_pads, kicad_pads):
         failures.append("pad positions differ")
-    doc_vias = positions(on_sheet(o["X"], o["Y"]) for o in doc["objects"]
-                         if o.get("ObjectId") == VIA and o.get("Size", 0) > 0)
-    kicad_vias = positions((t.GetPosition().x, t.GetPosition().y) for t in tracks if t.GetClass() == "PCB_VIA")
-    if doc_vias != kicad_vias:
+    doc_vias = (on_sheet(o["X"], o["Y"]) for o in doc["objects"] if o.get("ObjectId") == VIA and o.get("Size", 0) > 0)
+    kicad_vias = ((t.GetPosition().x, t.GetPosition().y) for t in tracks if t.GetClass() == "PCB_VIA")
+    if not same_places(doc_vias, kicad_vias):
         failures.append("via positions differ")
 
     for rule in doc["objects"]:
@@ -182,8 +310,12 @@ def main():
                     category = line[1:line.index("]")]
                     categories[category] = categories.get(category, 0) + 1
     violations = sum(categories.values())
+    # Last: a board made for the library footprints takes the project's settings away from this one.
+    library_failed, library_said = library_failures(board, board_path)
+    failures += library_failed
     print(" ".join(f"{k} {v}" for k, v in got.items()) + f" filled {filled} violations {violations}")
     print("drc " + " ".join(f"{k} {v}" for k, v in sorted(categories.items())))
+    print(library_said)
     for failure in failures:
         print("MISMATCH " + failure)
     return 1 if failures else 0

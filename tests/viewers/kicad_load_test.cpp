@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "boardgen/board_generator.h"
+#include "tests/viewers/parts_document.h"
 #include "tests/viewers/sample_document.h"
 #include "tests/viewers/view_of.h"
 #include "tests/support/host_program.h"
@@ -133,6 +134,24 @@ TEST(KicadLoad, HandMadeDocumentExportsToABoardKicadLoads) {
   CleanUp(folder);
 }
 
+// The board's footprint library as KiCad reads it: each footprint of the parts board (the same
+// part upright, turned and on the bottom, edited, at odd angles, with a line on an inner layer)
+// is its library footprint placed as KiCad's update places it.
+TEST(KicadLoad, EveryFootprintIsItsLibraryFootprintPlacedByKicad) {
+  if (!PcbnewAvailable()) GTEST_SKIP() << "KiCad's pcbnew module is not installed";
+  const fs::path folder = TempFolder("parts");
+  const fs::path document = folder / "parts.json", board = folder / "parts.kicad_pcb";
+  std::ofstream(document) << viewers_test::Completed(kicad_test::PartsDocument()).dump();
+  const auto run = RunHost("export " + Quote(document.string()) + " --kicad " + Quote(board.string()) + " --quiet");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const Check check = RunCheck(document, board);
+  EXPECT_EQ(check.status, 0) << check.out << check.err;
+  EXPECT_FALSE(std::regex_search(check.err, std::regex("assert|error|Traceback", std::regex::icase))) << check.err;
+  // Nine parts, six library footprints; the free pad names none.
+  EXPECT_NE(check.out.find("library 6 footprints, 9 placed\n"), std::string::npos) << check.out;
+  CleanUp(folder);
+}
+
 // KiCad's own plot of each exported layer against the project's picture of it
 // (tests/viewers/kicad_parity.py): the examples and a generated board of every format level.
 // A failing layer leaves its two rasters and their difference as PNGs in the kept folder.
@@ -240,14 +259,28 @@ TEST(KicadConvert, ConvertsEveryGoodFileAndReportsTheDamagedOne) {
 
   const auto run = RunHost("convert " + Quote(in.string()) + " --kicad " + Quote(out.string()) + " --jobs 2 --quiet");
   EXPECT_EQ(run.status, 1) << run.out << run.err;
+  // Each board a project folder of its own, with its library named in its own table.
   int boards = 0;
-  for (const auto& entry : fs::recursive_directory_iterator(out)) boards += entry.path().extension() == ".kicad_pcb";
+  for (const auto& entry : fs::recursive_directory_iterator(out)) {
+    if (entry.path().extension() != ".kicad_pcb") continue;
+    ++boards;
+    const fs::path project = entry.path().parent_path();
+    const std::string stem = entry.path().stem().string();
+    EXPECT_EQ(project.filename(), stem);
+    EXPECT_TRUE(fs::is_directory(project / (stem + ".pretty"))) << entry.path();
+    EXPECT_EQ(test_support::ReadText((project / "fp-lib-table").string()),
+              "(fp_lib_table\n  (lib (name \"" + stem + "\")(type \"KiCad\")(uri \"${KIPRJMOD}/" + stem +
+                  ".pretty\")(options \"\")(descr \"The board's own footprints\"))\n)\n");
+  }
   EXPECT_EQ(boards, 19);
-  EXPECT_TRUE(fs::exists(out / "sub" / "board4.kicad_pcb"));
-  EXPECT_TRUE(std::regex_search(run.out, std::regex("damaged\\.PCB +[^ ]+ +- +- +failed: not a text PCB file")))
+  EXPECT_TRUE(fs::exists(out / "sub" / "board4" / "board4.kicad_pcb"));
+  EXPECT_TRUE(std::regex_search(run.out, std::regex("damaged\\.PCB +[^ ]+ +- +- +- +failed: not a text PCB file")))
       << run.out;
-  EXPECT_TRUE(std::regex_search(run.out, std::regex("sub/board0\\.PCB +6 +[0-9]+ +[0-9]+ +ok"))) << run.out;
-  EXPECT_TRUE(std::regex_search(run.out, std::regex("board10\\.PCB +2\\.80 +[0-9]+ +[0-9]+ +ok"))) << run.out;
+  EXPECT_TRUE(std::regex_search(run.out, std::regex("file +version +objects +rules +footprints +result"))) << run.out;
+  EXPECT_TRUE(std::regex_search(run.out, std::regex("sub/board0\\.PCB +6 +[0-9]+ +[0-9]+ +[1-9][0-9]* +ok")))
+      << run.out;
+  EXPECT_TRUE(std::regex_search(run.out, std::regex("board10\\.PCB +2\\.80 +[0-9]+ +[0-9]+ +[1-9][0-9]* +ok")))
+      << run.out;
   EXPECT_EQ(run.out.find("notes.txt"), std::string::npos);
   EXPECT_NE(run.out.find("19 of 20 files converted, 2 at a time"), std::string::npos) << run.out;
   CleanUp(folder);
@@ -261,7 +294,7 @@ TEST(KicadConvert, EveryFileConvertedReturnsZeroAndAnEmptyFolderToo) {
   auto run = RunHost("convert " + Quote((folder / "in").string()) + " --kicad " + Quote((folder / "out").string()) +
                      " --quiet");
   EXPECT_EQ(run.status, 0) << run.out << run.err;
-  EXPECT_TRUE(fs::exists(folder / "out" / "a.kicad_pcb"));
+  EXPECT_TRUE(fs::exists(folder / "out" / "a" / "a.kicad_pcb"));
   run = RunHost("convert " + Quote((folder / "empty").string()) + " --kicad " + Quote((folder / "out2").string()) +
                 " --quiet");
   EXPECT_EQ(run.status, 0) << run.out << run.err;
