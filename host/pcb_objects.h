@@ -259,7 +259,10 @@ class TPcbPolygon : public TPcbGroupObject {
   std::int32_t MinPrimLength = 0;
   std::uint8_t Value14 = 0;
   std::int32_t PointCount = 0;  // number of the last segment used
-  std::array<TSegment, kSegmentCount> Segments{};
+  // Entries 0 to PointCount are what a load gives and a store takes; the rest are left as they
+  // come (zeroing 185 KB for every wrapper made to read one field was most of a small import's
+  // time). Whoever raises PointCount writes the entries it adds.
+  std::array<TSegment, kSegmentCount> Segments;
 
  protected:
   TPcbPolygon(std::uint32_t handle, ObjectKind kind) : TPcbGroupObject(handle, kind) {}
@@ -277,7 +280,7 @@ class TPcbSplitPlane : public TPcbGroupObject {
 
   std::uint8_t Value6 = 0;
   std::int32_t PointCount = 0;
-  std::array<TSegment, kSegmentCount> Segments{};
+  std::array<TSegment, kSegmentCount> Segments;  // as a polygon's: only 0 to PointCount are set
 };
 
 class TPCBRegion : public TPCBObject {

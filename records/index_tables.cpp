@@ -22,7 +22,7 @@ TIndexTables::Sequence SequenceOf(TIndexTables::Table table) {
 
 }  // namespace
 
-TIndexTables::TIndexTables() : tables_(std::make_unique<std::array<Entries, kTables>>()) {}
+TIndexTables::TIndexTables() = default;
 
 std::uint16_t TIndexTables::Next(Sequence sequence) {
   std::int64_t& counter = counters_[static_cast<std::size_t>(sequence)];
@@ -43,10 +43,15 @@ void TIndexTables::Enter(Table table, std::uint32_t handle) {
   if (Count(SequenceOf(table)) > kTableSize) return;
   const std::int32_t number = GetIndex(handle);
   if (number < 1 || number > kTableSize) return;
-  (*tables_)[static_cast<std::size_t>(table)][static_cast<std::size_t>(number - 1)] = handle;
+  std::vector<std::uint32_t>& entries = tables_[static_cast<std::size_t>(table)];
+  const auto at = static_cast<std::size_t>(number - 1);
+  if (at >= entries.size()) entries.resize(at + 1);
+  entries[at] = handle;
 }
 
 std::uint32_t TIndexTables::Lookup(Table table, std::int32_t number) const {
   if (number < 1 || number > kTableSize) return 0;
-  return (*tables_)[static_cast<std::size_t>(table)][static_cast<std::size_t>(number - 1)];
+  const std::vector<std::uint32_t>& entries = tables_[static_cast<std::size_t>(table)];
+  const auto at = static_cast<std::size_t>(number - 1);
+  return at < entries.size() ? entries[at] : 0;
 }

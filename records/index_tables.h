@@ -6,12 +6,13 @@
 //
 // The file names a primitive's net, polygon, coordinate and dimension by the 1-based position of
 // the owner's record among the records of its kind. Each table holds the first 16000 owners of
-// its kind; numbers outside 1 to 16000 have no entry.
+// its kind; numbers outside 1 to 16000 have no entry. A table grows to the highest number entered
+// in it, so a small board does not pay for 16000 empty entries of each kind.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <memory>
+#include <vector>
 
 class TIndexTables {
  public:
@@ -38,8 +39,7 @@ class TIndexTables {
  private:
   static constexpr std::size_t kSequences = 6;
   static constexpr std::size_t kTables = 4;
-  using Entries = std::array<std::uint32_t, kTableSize>;
 
   std::array<std::int64_t, kSequences> counters_{};
-  std::unique_ptr<std::array<Entries, kTables>> tables_;
+  std::array<std::vector<std::uint32_t>, kTables> tables_;  // entry n - 1 holds number n; 0: none
 };

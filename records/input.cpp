@@ -21,16 +21,34 @@ int HexDigit(char c) {
   return -1;
 }
 
+// The size of an open file for sizing the buffer, or kBufferSize when the file cannot tell (a
+// pipe). The file is left at its start.
+std::size_t FileSize(std::FILE* file) {
+  long size = -1;
+  if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
+  if (std::fseek(file, 0, SEEK_SET) != 0 || size < 0) return TInput::kBufferSize;
+  return static_cast<std::size_t>(size);
+}
+
 }  // namespace
 
-TInput::TInput() : buffer_(new char[kBufferSize]) {}
+TInput::TInput() { MakeRoom(0); }
 
 TInput::~TInput() { Close(); }
+
+void TInput::MakeRoom(std::size_t size) {
+  // One byte beyond the data, so that the first read already finds its end.
+  const std::size_t wanted = std::clamp(size < kBufferSize ? size + 1 : kBufferSize, kSmallestBuffer, kBufferSize);
+  if (wanted <= capacity_) return;
+  buffer_.reset(new char[wanted]);
+  capacity_ = wanted;
+}
 
 bool TInput::Open(const std::string& path) {
   Close();
   file_ = std::fopen(path.c_str(), "rb");
   if (file_ == nullptr) return false;
+  MakeRoom(FileSize(file_));
   eof_ = false;
   // fopen succeeds on a directory; the first read tells.
   if (!Refill() && std::ferror(file_) != 0) {
@@ -43,6 +61,7 @@ bool TInput::Open(const std::string& path) {
 void TInput::OpenText(std::string_view text) {
   Close();
   text_.assign(text);
+  MakeRoom(text_.size());
   eof_ = false;
 }
 
@@ -61,12 +80,12 @@ bool TInput::Refill() {
   source_offset_ += static_cast<std::int64_t>(end_);
   pos_ = 0;
   if (file_ != nullptr) {
-    end_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
-    if (end_ < kBufferSize) eof_ = true;
+    end_ = std::fread(buffer_.get(), 1, capacity_, file_);
+    if (end_ < capacity_) eof_ = true;
   } else {
     // Text opened from memory is served through the same buffer, one buffer-full at a time.
     const std::size_t offset = text_read_;
-    end_ = std::min(kBufferSize, text_.size() - offset);
+    end_ = std::min(capacity_, text_.size() - offset);
     std::memcpy(buffer_.get(), text_.data() + offset, end_);
     text_read_ += end_;
     if (text_read_ >= text_.size()) eof_ = true;

@@ -9,7 +9,8 @@
 // dropped from strings (and separates tokens). The input ends at its last byte or at the first
 // byte 0x1A, whichever comes first. Integer tokens are at most 32 characters (a longer run of
 // non-separators is cut, the rest forms the next token), real tokens at most 64; separators are
-// the characters 0 to 32. The file is read through a large buffer; no token allocates.
+// the characters 0 to 32. The file is read through a buffer of up to 1 MiB, sized by the file so
+// that a small file does not pay for the whole; no token allocates.
 #pragma once
 
 #include <cstddef>
@@ -23,7 +24,8 @@
 
 class TInput {
  public:
-  static constexpr std::size_t kBufferSize = 1 << 20;
+  static constexpr std::size_t kBufferSize = 1 << 20;  // the largest buffer
+  static constexpr std::size_t kSmallestBuffer = 4096;
   static constexpr std::size_t kIntTokenLength = 32;
   static constexpr std::size_t kRealTokenLength = 64;
 
@@ -93,9 +95,12 @@ class TInput {
   Int ParseInteger(const char* token, std::size_t length);
   [[nodiscard]] std::int64_t Consumed() const;  // bytes of the data before the position
   void SeekTo(std::int64_t offset);
+  // A buffer for data of `size` bytes (all of it, up to kBufferSize), kept when large enough.
+  void MakeRoom(std::size_t size);
 
   std::FILE* file_ = nullptr;
   std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_ = 0;     // of buffer_
   std::string text_;             // the data when opened from memory
   std::size_t text_read_ = 0;    // bytes of text_ moved into the buffer so far
   std::int64_t source_offset_ = 0;  // offset in the data of buffer_[0]

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 // Under AddressSanitizer the blocks come from the heap: the leak checker scans heap blocks for the
@@ -105,6 +106,20 @@ void ByteArena::Clear() {
   }
   blocks_.clear();
   used_ = 0;
+}
+
+void ByteArena::Empty() {
+  if (blocks_.empty() || blocks_.front().second != kBlockBytes) {
+    Clear();
+    return;
+  }
+  // Only the bytes handed out were written: a single block has used_ of them, an earlier block
+  // of several may have been filled to its end.
+  const auto [first, size] = blocks_.front();
+  std::memset(first, 0, blocks_.size() == 1 ? used_ : size);
+  blocks_.erase(blocks_.begin());
+  Clear();
+  blocks_.emplace_back(first, size);
 }
 
 }  // namespace orv

@@ -45,9 +45,13 @@ class ChunkedStore {
     return *place;
   }
   void clear() {
-    for (std::size_t i = 0; i < size_; ++i) (*this)[i].~T();
+    Empty();
     for (T* chunk : chunks_) FreeBlock(chunk, kChunkBytes);
     chunks_.clear();
+  }
+  // Destroys every element but keeps the blocks for the elements added next.
+  void Empty() {
+    for (std::size_t i = 0; i < size_; ++i) (*this)[i].~T();
     size_ = 0;
   }
 
@@ -71,6 +75,8 @@ class ByteArena {
   // `bytes` zeroed bytes, 8-byte aligned.
   std::uint8_t* Allocate(std::size_t bytes);
   void Clear();
+  // Frees every run, but keeps the first block, zeroed again, for the runs allocated next.
+  void Empty();
 
  private:
   std::vector<std::pair<std::uint8_t*, std::size_t>> blocks_;  // the one being filled is last

@@ -525,12 +525,14 @@ std::string Model::BoardFileName(std::uint32_t board) const {
 
 void Model::Reset() {
   ++revision_;
-  objects_.clear();
+  // The storage blocks stay for the next board: a process that imports file after file (the
+  // fuzz target) would otherwise map, fault in and unmap them again for every file.
+  objects_.Empty();
   objects_.emplace_back();  // handle 0 is none
-  records_.Clear();
-  strings_.clear();
+  records_.Empty();
+  strings_.Empty();
   strings_.emplace_back();
-  texts_.Clear();
+  texts_.Empty();
   for (KindInfo& info : kinds_) std::fill(info.initial_text_ids.begin(), info.initial_text_ids.end(), 0);
   segments_.clear();
   segments_.emplace_back();

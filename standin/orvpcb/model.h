@@ -275,7 +275,8 @@ class Model {
   [[nodiscard]] std::string BoardFileName(std::uint32_t board) const;
   // Drops every board and object with their texts, outlines and iterators, and the progress and
   // command records: the server as it started, its schemas, new-object defaults, initialisers and
-  // observers kept. For a process that imports many files into boards it then throws away.
+  // observers kept, and the storage blocks too, for the next board. For a process that imports many
+  // files into boards it then throws away.
   void Reset();
 
   // ---- what the host program observes

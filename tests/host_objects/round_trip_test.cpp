@@ -95,6 +95,7 @@ void ExpectOutlineRoundTrip(std::uint8_t kind) {
   stored->Store();
 
   auto loaded = std::make_unique<Outline>(handle);
+  loaded->Segments[4].X = 777;  // a wrapper's entries beyond PointCount are its own
   loaded->Load();
   Comparer compare;
   objects_test::Visit(*stored, *loaded, compare);
@@ -105,7 +106,7 @@ void ExpectOutlineRoundTrip(std::uint8_t kind) {
     EXPECT_EQ(std::memcmp(&stored->Segments[i], &loaded->Segments[i], sizeof(TSegment)), 0) << "segment " << i;
   }
   EXPECT_EQ(std::int32_t{loaded->Segments[3].CentreY}, 120);
-  EXPECT_EQ(std::int32_t{loaded->Segments[4].X}, 0);
+  EXPECT_EQ(std::int32_t{loaded->Segments[4].X}, 777) << "the host gives no entry beyond PointCount";
 }
 
 TEST(ObjectRoundTrip, OutlinesKeepSegmentsUpToPointCount) {

@@ -35,6 +35,17 @@ TEST_F(IndexTables, NumbersOutsideTheTableHaveNoEntry) {
   tables.Enter(Table::kNet, 0);  // tolerated
 }
 
+// A table holds only what was entered: numbers never entered, below or above the highest one,
+// and the other tables, find nothing.
+TEST_F(IndexTables, NumbersNeverEnteredFindNothing) {
+  TIndexTables& tables = context().tables;
+  for (int i = 1; i < 5; ++i) tables.Next(Sequence::kNet);
+  const std::uint32_t fifth = MakeNet();
+  EXPECT_EQ(tables.Lookup(Table::kNet, 5), fifth);
+  for (const int number : {1, 4, 6, 15999, 16000}) EXPECT_EQ(tables.Lookup(Table::kNet, number), 0u) << number;
+  EXPECT_EQ(tables.Lookup(Table::kPolygon, 5), 0u);
+}
+
 TEST_F(IndexTables, TheWrappedIndexOfA65537thOwnerDoesNotReplaceTheFirst) {
   TIndexTables& tables = context().tables;
   const std::uint32_t first = MakeNet();

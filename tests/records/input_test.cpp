@@ -1,7 +1,14 @@
 // The input class: lines, tokens and the read-error state.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <string>
+#include <thread>
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
 
 #include "records/input.h"
 
@@ -171,6 +178,79 @@ TEST(InputLines, BufferBoundariesAreInvisible) {
   input.Rewind();
   EXPECT_EQ(input.CountRemainingLines(), lines);
 }
+
+// Every token and line of the input, with the line count seen from the start, as one text.
+std::string ReadAll(TInput& input) {
+  std::string seen = std::to_string(input.CountRemainingLines()) + ":";
+  ShortString<255> line;
+  while (!input.AtEnd()) {
+    seen += std::to_string(input.ReadInt()) + ",";
+    input.ReadLine(line);
+    seen += line.Str() + ";";
+  }
+  return seen;
+}
+
+std::string NumberedLines(std::size_t bytes) {
+  std::string text;
+  for (int n = 0; text.size() < bytes; ++n) text += std::to_string(n) + " line " + std::to_string(n) + "\n";
+  text.resize(bytes);  // the last line may be cut, without its line end
+  return text;
+}
+
+// A file of the running test's own in the temporary folder.
+std::string TempPath() {
+  return ::testing::TempDir() + "viderave-input-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
+
+// The buffer is sized by the file: files just below, at and above the smallest buffer, and
+// beyond the largest, read exactly as the same text from memory.
+TEST(InputFiles, FilesOfEverySizeReadAsTheirText) {
+  const std::string path = TempPath();
+  for (const std::size_t bytes : {std::size_t{0}, std::size_t{1}, TInput::kSmallestBuffer - 1, TInput::kSmallestBuffer,
+                                  TInput::kSmallestBuffer + 1, TInput::kBufferSize + 5000}) {
+    SCOPED_TRACE(bytes);
+    const std::string text = NumberedLines(bytes);
+    std::ofstream(path, std::ios::binary) << text;
+    TInput from_file;
+    ASSERT_TRUE(from_file.Open(path));
+    TInput from_text;
+    from_text.OpenText(text);
+    EXPECT_EQ(ReadAll(from_file), ReadAll(from_text));
+  }
+  std::remove(path.c_str());
+}
+
+#if !defined(_WIN32)
+// A pipe cannot tell its size: it is read through the largest buffer, to its end.
+TEST(InputFiles, APipeIsReadToItsEnd) {
+  const std::string path = TempPath();
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  const std::string text = NumberedLines(TInput::kBufferSize + 3000);
+  std::thread writer([&path, &text] { std::ofstream(path, std::ios::binary) << text; });
+  TInput input;
+  const bool opened = input.Open(path);
+  std::string seen;
+  ShortString<255> line;
+  while (opened && !input.AtEnd()) {  // a pipe is read once: no counting ahead
+    seen += std::to_string(input.ReadInt()) + ",";
+    input.ReadLine(line);
+    seen += line.Str() + ";";
+  }
+  writer.join();
+  std::remove(path.c_str());
+  ASSERT_TRUE(opened);
+  TInput whole;
+  whole.OpenText(text);
+  std::string expected;
+  while (!whole.AtEnd()) {
+    expected += std::to_string(whole.ReadInt()) + ",";
+    whole.ReadLine(line);
+    expected += line.Str() + ";";
+  }
+  EXPECT_EQ(seen, expected);
+}
+#endif
 
 TEST(InputFiles, DirectoriesAndMissingFilesDoNotOpen) {
   TInput input;

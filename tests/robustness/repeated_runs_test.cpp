@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "boardgen/board_generator.h"
+#include "plugin/import_run.h"
 #include "standin/host/plugin_loader.h"
 #include "tests/robustness/pcb_text.h"
 #include "tests/robustness/robustness_support.h"
@@ -37,12 +38,12 @@ int LeakCheck() {
 #endif
 }
 
-// A small board with every record kind at the level, varied by the seed.
-std::string SmallBoard(int level, std::uint32_t seed, bool defaults) {
+// A small board with every record kind at the level, varied by the seed, and extra tracks.
+std::string SmallBoard(int level, std::uint32_t seed, bool defaults, int extra_tracks = 0) {
   boardgen::BoardRecipe recipe;
   recipe.level = level;
   recipe.seed = seed;
-  recipe.tracks = 3 + static_cast<int>(seed % 4);
+  recipe.tracks = 3 + static_cast<int>(seed % 4) + extra_tracks;
   recipe.arcs = 2;
   recipe.vias = 2;
   recipe.pads = 2;
@@ -185,6 +186,27 @@ TEST_F(RepeatedRuns, TwoHundredImportsInOneProcessLeakNothingAndCarryNothing) {
   EXPECT_EQ(runs_, 200);
 
   EXPECT_EQ(LeakCheck(), 0) << "the leak sanitizer's report above lists what the runs lost";
+}
+
+// The server reset between files (as the fuzz target resets it) keeps its storage blocks but
+// nothing of the board: a file imported after a reset gives the document of the same file
+// imported first, handles and all. The large board fills more than one block of records.
+TEST(ServerReset, AFileImportedAfterAResetGivesTheFirstDocument) {
+  for (const int extra_tracks : {0, 60000}) {
+    SCOPED_TRACE(extra_tracks);
+    const std::string text = SmallBoard(10, 11, true, extra_tracks);
+    const std::string path = test_support::WriteFile(test_support::UniqueBoardPath("reset"), text);
+    std::string documents[2];
+    for (std::string& document : documents) {
+      orv::Server().Reset();
+      robustness::FreshSession();
+      const std::uint32_t board = orv::Server().OpenBoard(path);
+      ASSERT_TRUE(ImportFile(path));
+      document = robustness::DocumentOf(board, path).dump();
+    }
+    EXPECT_TRUE(documents[0] == documents[1]) << "the documents differ";
+  }
+  orv::Server().Reset();
 }
 
 }  // namespace
