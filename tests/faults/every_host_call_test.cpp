@@ -1,12 +1,13 @@
-// Every host call the importer makes, made to fail one at a time (standin/orvpcb/host_faults.h).
-// Each example board and a small generated board of every format level is imported once for
-// every call of every kind, the N-th call of the kind failing, in this process against the
-// stand-in server. Each run must come to its end (no crash; no hang, or the watchdog names the
-// run; in the sanitizer build no leak) and end as the file format's failure rules say:
+// Every host call the importer makes, each made to fail once (standin/orvpcb/host_faults.h).
+// Each example board and a small generated board of every format level is imported, in this
+// process against the stand-in server, until every call of every kind has failed once (up to
+// 100 runs per kind, several calls 100 apart failing in a run). Each run must come to its end
+// (no crash; no hang, or the watchdog names the run; in the sanitizer build no leak) and end as
+// the file format's failure rules say:
 //
 // - The importer's answer is the one of the run without the failure: it checks almost nothing
 //   the host answers, and nothing here asks it to stop.
-// - Every object but the one the failed call was about is the same as without the failure. A
+// - Every object outside the records the failed calls were in is as without the failure. A
 //   reader given no object still reads its whole record, so every later record is read in step;
 //   a load or store that fails touches only its own object. What an object is linked to (its
 //   net, polygon, coordinate, dimension, component, designator and comment texts, and the
