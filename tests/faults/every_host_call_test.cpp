@@ -1,7 +1,7 @@
 // Every host call the importer makes, each made to fail once (standin/orvpcb/host_faults.h).
 // Each example board and a small generated board of every format level is imported, in this
 // process against the stand-in server, until every call of every kind has failed once (up to
-// 100 runs per kind, several calls 100 apart failing in a run). Each run must come to its end
+// 50 runs per kind, several calls 50 apart failing in a run). Each run must come to its end
 // (no crash; no hang, or the watchdog names the run; in the sanitizer build no leak) and end as
 // the file format's failure rules say:
 //
@@ -272,7 +272,7 @@ class EveryHostCall : public ::testing::TestWithParam<std::size_t> {
   // failure then leaves out its own record, and the rest must still be as without failures. A
   // failure may spare later calls of its kind (a pad the host did not load is not linked, nor
   // stored again); a planned call that did not come is failed again in a run of its own.
-  static constexpr std::uint64_t kRuns = 100;
+  static constexpr std::uint64_t kRuns = 50;
   std::uint64_t FailEachCall(HostCall kind, const Outcome& reference) {
     const std::uint64_t calls = reference.calls[static_cast<std::size_t>(kind)];
     const std::uint64_t strides = std::min(calls, kRuns);
