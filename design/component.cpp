@@ -136,7 +136,8 @@ std::uint32_t ReadComponent(ReadContext& context) {
 
   ReadPlacement(input, level, component);
   input.LineEnd();
-  component.NameText = ReadString(context);
+  ShortString<255> designator;
+  component.NameText = ReadStringKeepingText(context, designator);
   input.LineEnd();
   component.CommentText = ReadString(context);
   component.Store();  // the host sees the file's unscaled location until the end
@@ -144,8 +145,11 @@ std::uint32_t ReadComponent(ReadContext& context) {
   SetComponentLink(component.NameText, component.Handle);
   SetComponentLink(component.CommentText, component.Handle);
 
-  // The pad reader names the component's pads after the designator, numbered from 1.
+  // The pad reader names the component's pads after the designator, numbered from 1. When the
+  // host gives no designator back (it made no text, or refused to store or load it), the file's
+  // names them: with no name the pads would count as free pads and renumber every free pad after.
   context.component_name = GetText(component.NameText);
+  if (context.component_name.Empty()) context.component_name = designator;
   context.tables.Reset(TIndexTables::Sequence::kPad);
 
   ReadMembers(context, component);

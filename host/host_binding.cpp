@@ -2,6 +2,7 @@
 #include "host/host_binding.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #if defined(_WIN32)
@@ -94,6 +95,21 @@ void* HostBinding::LookupSlow(std::size_t slot) {
 void HostBinding::BindAll() {
   Bind(TheTable());
   Publish();
+}
+
+void HostBinding::BindAllExcept(const char* withheld) {
+  Table& table = TheTable();
+  Bind(table);
+  for (Entry& entry : table.entries) {
+    if (withheld != nullptr && std::string_view(entry.name) == withheld) entry.address = nullptr;
+  }
+  Publish();
+}
+
+std::vector<const char*> HostBinding::Names() {
+  std::vector<const char*> names;
+  for (const Entry& entry : TheTable().entries) names.push_back(entry.name);
+  return names;
 }
 
 // Lets Lookup answer from a flat table once the server module is found: the address of every

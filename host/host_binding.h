@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 enum class HostModule { kPcbServer, kMainProgram };
 
@@ -30,6 +31,11 @@ class HostBinding {
   }
   // Binds every registered name; called when the plug-in is loaded.
   static void BindAll();
+  // For tests: binds every name again but leaves `withheld` unbound, as a host that does not
+  // export it would (nullptr: every name bound).
+  static void BindAllExcept(const char* withheld);
+  // Every registered name, in registration order.
+  static std::vector<const char*> Names();
   // Sends every later Lookup the slow way (the table's storage is going away).
   static void Unpublish();
 

@@ -38,12 +38,14 @@ std::unique_ptr<TPCBObject> MakeWrapper(std::uint8_t kind, std::uint32_t handle)
 
 namespace {
 
-// The loaded wrapper of the handle's kind, or nullptr for a zero handle or a kind without a class.
+// The loaded wrapper of the handle's kind; nullptr for a zero handle, a kind without a class, or
+// an object the host would not load: the wrapper's empty fields are not the object's, and stored
+// they would be written over it.
 std::unique_ptr<TPCBObject> Load(std::uint32_t handle) {
   if (handle == 0) return nullptr;
   const auto kind = static_cast<std::uint8_t>(host::PcbApi_GetObjectIdFromObjectHandle(handle) & 0x7F);
   std::unique_ptr<TPCBObject> wrapper = MakeWrapper(kind, handle);
-  if (wrapper) wrapper->Load();
+  if (!wrapper || wrapper->Load() != 0) return nullptr;
   return wrapper;
 }
 

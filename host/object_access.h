@@ -1,8 +1,9 @@
 // Property access by object handle, for code that holds a handle but not a wrapper (the index
 // tables and the link pass, the component reader). Each function asks the host for the handle's
 // kind, wraps the handle in that kind's class, loads it, reads or changes one value (a setter
-// stores the wrapper back) and frees the wrapper. A zero handle, or a kind without a wrapper
-// class (23, 24, 25, above 26), gives 0 or an empty string and changes nothing.
+// stores the wrapper back) and frees the wrapper. A zero handle, a kind without a wrapper class
+// (23, 24, 25, above 26), or an object the host does not load gives 0 or an empty string and
+// changes nothing.
 #pragma once
 
 #include <cstdint>

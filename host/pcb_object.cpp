@@ -22,15 +22,19 @@ TPCBObject::TPCBObject(std::uint32_t handle) : Handle(handle) {
 TPCBObject::TPCBObject(std::uint32_t handle, ObjectKind kind)
     : Handle(handle), ObjectId(static_cast<std::uint8_t>(kind)) {}
 
-void TPCBObject::ExchangeBitFields(std::uint8_t dir) {
-  host::PcbApi_GetObjectBitField2(dir, Handle, &BitField2);
-  host::PcbApi_GetObjectBitField3(dir, Handle, &BitField3);
+std::int32_t TPCBObject::ExchangeBitFields(std::uint8_t dir) {
+  FirstResult result;
+  result.Take(host::PcbApi_GetObjectBitField2(dir, Handle, &BitField2));
+  result.Take(host::PcbApi_GetObjectBitField3(dir, Handle, &BitField3));
+  return result.value;
 }
 
 std::int32_t TPCBObject::Exchange(bool load) {
   const std::uint8_t dir = Direction(load);
-  ExchangeBitFields(dir);
-  return host::PcbApi_QueryPrimitive(dir, Handle, &Flags, &Index, &Layer, &Net, &Component, &Tag);
+  FirstResult result;
+  result.Take(ExchangeBitFields(dir));
+  result.Take(host::PcbApi_QueryPrimitive(dir, Handle, &Flags, &Index, &Layer, &Net, &Component, &Tag));
+  return result.value;
 }
 
 std::uint8_t TPCBObject::LayerNumber() const { return layer_id::ToNumber(Layer); }

@@ -23,6 +23,14 @@ struct TRectangle {
   std::int32_t Top = 0;
 };
 
+// Keeps the first answer of a sequence of host calls that is not 0 ("done").
+struct FirstResult {
+  std::int32_t value = 0;
+  void Take(std::int32_t result) {
+    if (value == 0) value = result;
+  }
+};
+
 class TPCBObject {
  public:
   // Wraps an existing host object; ObjectId is asked from the host (0 for a zero handle).
@@ -31,7 +39,9 @@ class TPCBObject {
   TPCBObject(const TPCBObject&) = delete;
   TPCBObject& operator=(const TPCBObject&) = delete;
 
-  // Every field of the object from the host, or to it; returns the host function's result.
+  // Every field of the object from the host, or to it; returns 0 when the host did every call of
+  // the exchange, else the first other answer (a load the host refused left the wrapper's fields
+  // as they were).
   std::int32_t Load() { return Exchange(true); }
   std::int32_t Store() { return Exchange(false); }
 
@@ -111,6 +121,6 @@ class TPCBObject {
 
  protected:
   TPCBObject(std::uint32_t handle, ObjectKind kind);
-  // First step of every exchange: BitField2 then BitField3.
-  void ExchangeBitFields(std::uint8_t dir);
+  // First step of every exchange: BitField2 then BitField3; the first answer that is not 0.
+  std::int32_t ExchangeBitFields(std::uint8_t dir);
 };

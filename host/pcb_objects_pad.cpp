@@ -11,14 +11,6 @@ constexpr std::uint8_t kFullStack = 2;
 // Shape code of a rounded rectangle, the only shape with a corner radius.
 constexpr std::uint8_t kRoundedRectangle = 9;
 
-// Keeps the first non-zero result of a sequence of host calls.
-struct FirstResult {
-  std::int32_t value = 0;
-  void Take(std::int32_t result) {
-    if (value == 0) value = result;
-  }
-};
-
 // A host function looked up once for the 83 calls of a layer loop; unbound, it gives 0.
 template <typename Fn, typename... Args>
 std::int32_t CallBound(Fn* function, Args... args) {
@@ -29,14 +21,16 @@ std::int32_t CallBound(Fn* function, Args... args) {
 
 std::int32_t TPcbPad::Exchange(bool load) {
   const std::uint8_t dir = load ? 1 : 0;
-  ExchangeBitFields(dir);
   FirstResult result;
-  result.Take(host::PcbApi_QueryPad(dir, Handle, &Flags, &Index, &Layer, &Net, &Tag, &Component, &X, &Y, &XSizeTop,
-                                    &YSizeTop, &XSizeMid, &YSizeMid, &XSizeBottom, &YSizeBottom, &HoleSize,
-                                    &ShapeTop, &ShapeMid, &ShapeBottom, Name.Raw(), &Value20, &Rotation, &Value22,
-                                    Value23.Raw(), Value24.Raw(), &Value25, &Value26, &Value27, &Value28, &Value29,
-                                    &Value30, &Value31, &Value32, &Value33, &ExtraFlag1, &ExtraFlag2));
-  if (result.value != 0) return result.value;
+  result.Take(ExchangeBitFields(dir));
+  const std::int32_t record = host::PcbApi_QueryPad(
+      dir, Handle, &Flags, &Index, &Layer, &Net, &Tag, &Component, &X, &Y, &XSizeTop, &YSizeTop, &XSizeMid, &YSizeMid,
+      &XSizeBottom, &YSizeBottom, &HoleSize, &ShapeTop, &ShapeMid, &ShapeBottom, Name.Raw(), &Value20, &Rotation,
+      &Value22, Value23.Raw(), Value24.Raw(), &Value25, &Value26, &Value27, &Value28, &Value29, &Value30, &Value31,
+      &Value32, &Value33, &ExtraFlag1, &ExtraFlag2);
+  result.Take(record);
+  // A pad record the host did not exchange ends the exchange.
+  if (record != 0) return result.value;
   result.Take(host::PcbApi_QueryPadStackMode(dir, Handle, &StackMode));
   auto* const shape_on_layer = host::PcbApi_QueryPadOrViaShapeOnLayer.Address();
   auto* const size_on_layer = host::PcbApi_QueryPadOrViaSizeOnLayer.Address();

@@ -11,9 +11,11 @@ constexpr std::uint8_t Direction(bool load) { return load ? 1 : 0; }
 
 std::int32_t TPcbTrack::Exchange(bool load) {
   const std::uint8_t dir = Direction(load);
-  ExchangeBitFields(dir);
-  return host::PcbApi_QueryTrack(dir, Handle, &Flags, &Index, &Layer, &Net, &Tag, &Component, &X, &Y, &X2, &Y2,
-                                 &Width, &Polygon, &Coordinate, &Dimension);
+  FirstResult result;
+  result.Take(ExchangeBitFields(dir));
+  result.Take(host::PcbApi_QueryTrack(dir, Handle, &Flags, &Index, &Layer, &Net, &Tag, &Component, &X, &Y, &X2, &Y2,
+                                      &Width, &Polygon, &Coordinate, &Dimension));
+  return result.value;
 }
 
 void TPcbTrack::MoveBy(std::int32_t dx, std::int32_t dy) {
@@ -24,22 +26,24 @@ void TPcbTrack::MoveBy(std::int32_t dx, std::int32_t dy) {
 
 std::int32_t TPcbArc::Exchange(bool load) {
   const std::uint8_t dir = Direction(load);
-  ExchangeBitFields(dir);
-  return host::PcbApi_QueryArc(dir, Handle, &Flags, &Index, &Layer, &Net, &Tag, &Component, &X, &Y, &Radius,
-                               &StartAngle, &EndAngle, &Width, &Polygon);
+  FirstResult result;
+  result.Take(ExchangeBitFields(dir));
+  result.Take(host::PcbApi_QueryArc(dir, Handle, &Flags, &Index, &Layer, &Net, &Tag, &Component, &X, &Y, &Radius,
+                                    &StartAngle, &EndAngle, &Width, &Polygon));
+  return result.value;
 }
 
 // The via record carries its layer as a one-byte number: the identifier is converted around the
 // call, so a load gives the host's layer as an identifier again.
 std::int32_t TPcbVia::Exchange(bool load) {
   const std::uint8_t dir = Direction(load);
-  ExchangeBitFields(dir);
+  FirstResult result;
+  result.Take(ExchangeBitFields(dir));
   std::uint8_t layer_number = layer_id::ToNumber(Layer);
-  const std::int32_t result =
-      host::PcbApi_QueryVia(dir, Handle, &Flags, &Index, &layer_number, &Net, &Tag, &Component, &X, &Y, &Size,
-                            &HoleSize, &LowLayer, &HighLayer, &ExtraFlag1, &ExtraFlag2);
+  result.Take(host::PcbApi_QueryVia(dir, Handle, &Flags, &Index, &layer_number, &Net, &Tag, &Component, &X, &Y, &Size,
+                                    &HoleSize, &LowLayer, &HighLayer, &ExtraFlag1, &ExtraFlag2));
   Layer = layer_id::FromNumber(layer_number);
-  return result;
+  return result.value;
 }
 
 void TPcbVia::GetSizeOnLayer(std::uint8_t layer, std::int32_t& x_size, std::int32_t& y_size) const {
@@ -56,9 +60,11 @@ std::uint8_t TPcbVia::GetShapeOnLayer(std::uint8_t layer) const {
 
 std::int32_t TPcbFill::Exchange(bool load) {
   const std::uint8_t dir = Direction(load);
-  ExchangeBitFields(dir);
-  return host::PcbApi_QueryFill(dir, Handle, &Flags, &Index, &Layer, &Net, &Tag, &Component, &X, &Y, &X2, &Y2,
-                                &Polygon, &Rotation);
+  FirstResult result;
+  result.Take(ExchangeBitFields(dir));
+  result.Take(host::PcbApi_QueryFill(dir, Handle, &Flags, &Index, &Layer, &Net, &Tag, &Component, &X, &Y, &X2, &Y2,
+                                     &Polygon, &Rotation));
+  return result.value;
 }
 
 void TPcbFill::MoveBy(std::int32_t dx, std::int32_t dy) {
@@ -69,18 +75,18 @@ void TPcbFill::MoveBy(std::int32_t dx, std::int32_t dy) {
 
 std::int32_t TPcbText::Exchange(bool load) {
   const std::uint8_t dir = Direction(load);
-  ExchangeBitFields(dir);
-  const std::int32_t result =
-      host::PcbApi_QueryText(dir, Handle, &Flags, &Index, &Layer, &Net, &Tag, &Component, &X, &Y, &Height,
-                             &FontStyle, &Rotation, &Mirrored, Text.Raw(), &Width, &Coordinate, &Dimension);
-  host::PcbApi_QueryTrueTypeTextInfo(dir, Handle, &TrueTypeValue1, FontName.Raw(), &TrueTypeValues[0],
-                                     &TrueTypeValues[1], &TrueTypeValues[2], &TrueTypeValues[3]);
+  FirstResult result;
+  result.Take(ExchangeBitFields(dir));
+  result.Take(host::PcbApi_QueryText(dir, Handle, &Flags, &Index, &Layer, &Net, &Tag, &Component, &X, &Y, &Height,
+                                     &FontStyle, &Rotation, &Mirrored, Text.Raw(), &Width, &Coordinate, &Dimension));
+  result.Take(host::PcbApi_QueryTrueTypeTextInfo(dir, Handle, &TrueTypeValue1, FontName.Raw(), &TrueTypeValues[0],
+                                                 &TrueTypeValues[1], &TrueTypeValues[2], &TrueTypeValues[3]));
   // The display string is the host's view of Text; it is fetched, never written. A whole
   // counted string's room is offered, so a host that writes one character too many harms nothing.
   ShortString<255> display;
   host::PcbApi_GetDesignatorDisplayString(Handle, display.Raw());
   DisplayString.Assign(display.View());
-  const std::int32_t bar_code = host::PcbApi_QueryBarCodeTextInfo(dir, Handle, &BarCodeValues[0], &BarCodeValues[1],
-                                                                  &BarCodeValues[2], &BarCodeValue4);
-  return bar_code == 1 ? 1 : result;
+  result.Take(host::PcbApi_QueryBarCodeTextInfo(dir, Handle, &BarCodeValues[0], &BarCodeValues[1], &BarCodeValues[2],
+                                                &BarCodeValue4));
+  return result.value;
 }

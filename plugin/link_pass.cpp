@@ -109,8 +109,9 @@ std::unique_ptr<TPCBObject> LinkWrapper(const KindSteps& row, std::uint32_t hand
 void LinkObject(const TIndexTables& tables, const KindSteps& row, std::uint32_t handle) {
   if (handle == 0) return;
   const std::unique_ptr<TPCBObject> object = LinkWrapper(row, handle);
-  if (!object) return;
-  object->Load();
+  // An object the host does not load stays as the host holds it, unlinked: stored, the wrapper's
+  // empty fields would be written over it.
+  if (!object || object->Load() != 0) return;
   for (int i = 0; i < row.count; ++i) ApplyStep(tables, row.steps[static_cast<std::size_t>(i)], *object);
   object->Store();
 }

@@ -41,6 +41,11 @@ std::uint32_t ReadFill(ReadContext& context) {
 //   0 0 1000 2000 60000 0.000 0 0 17 0 0 0 0 10000 0 0 0
 //   Hello
 std::uint32_t ReadString(ReadContext& context) {
+  ShortString<255> text;
+  return ReadStringKeepingText(context, text);
+}
+
+std::uint32_t ReadStringKeepingText(ReadContext& context, ShortString<255>& kept) {
   auto text = CreateRecord<TText>(context, ObjectKind::kText);
   TInput& in = context.input;
   const std::int32_t level = context.format_level;
@@ -70,6 +75,7 @@ std::uint32_t ReadString(ReadContext& context) {
   in.LineEnd();
   in.ReadString(text->Text);
   in.LineEnd();
+  kept.Assign(text->Text.View());
   text->Flags = 0;
   text->ScaleToHostUnits(context.old_format);
   return StoreRecord(*text);

@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+#include "host/short_string.h"
+
 struct ReadContext;
 
 std::uint32_t ReadVia(ReadContext& context);
@@ -21,3 +23,5 @@ std::uint32_t ReadPolygon(ReadContext& context);  // PG: a polygon, or a split p
 std::uint32_t ReadCoordinate(ReadContext& context);
 std::uint32_t ReadDimension(ReadContext& context);
 std::uint32_t ReadString(ReadContext& context);
+// ReadString that also gives the text as the file holds it, whatever the host made of it.
+std::uint32_t ReadStringKeepingText(ReadContext& context, ShortString<255>& text);

@@ -14,6 +14,7 @@
 #include "host/short_string.h"
 #include "standin/host/session.h"
 #include "standin/host/text.h"
+#include "standin/orvpcb/host_faults.h"
 
 namespace {
 
@@ -84,6 +85,7 @@ extern "C" VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL VFSAPI_VFS_StreamCreat
   const std::string name(CountedView(file_name));
   const char* file_mode = FileMode(mode);
   if (name.empty() || file_mode == nullptr) return 0;
+  if (orv::Faults().Fails(orv::HostCall::kStreamCreate, "VFSAPI_VFS_StreamCreate")) return 0;
   std::FILE* file = std::fopen(name.c_str(), file_mode);
   if (file == nullptr) return 0;
   nlohmann::json& files = Session().files;
@@ -100,6 +102,7 @@ extern "C" VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL VFSAPI_VFS_StreamWrite(
   Streams& streams = TheStreams();
   const auto found = streams.open.find(stream);
   if (found == streams.open.end() || data == nullptr || count <= 0) return 0;
+  if (orv::Faults().Fails(orv::HostCall::kStreamWrite, "VFSAPI_VFS_StreamWrite")) return 0;
   Stream& open = found->second;
   const std::size_t written = std::fwrite(data, 1, static_cast<std::size_t>(count), open.file);
   open.size += static_cast<std::int64_t>(written);

@@ -16,6 +16,7 @@
 #include "host/abi.h"
 #include "standin/host/session.h"
 #include "standin/host/text.h"
+#include "standin/orvpcb/host_faults.h"
 
 namespace {
 
@@ -155,6 +156,8 @@ extern "C" {
 
 VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL ViderveUI_ShowModal(ViderveDialog* dialog) {
   if (dialog == nullptr) return 0;
+  // A dialog that cannot be made answers -1, as the system's dialog functions do.
+  if (orv::Faults().Fails(orv::HostCall::kDialog, "ViderveUI_ShowModal")) return -1;
   const HostOptions& options = Session().options;
   const bool scripted = !options.uncheck.empty() || options.close_dialog_with_box;
   if (scripted || !options.interactive) return AnswerDialogFromOptions(*dialog);

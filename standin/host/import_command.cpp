@@ -13,11 +13,12 @@
 #include <memory>
 
 #include "standin/host/document.h"
-#include "viewers/kicad_export.h"
 #include "standin/host/plugin_loader.h"
+#include "standin/orvpcb/host_faults.h"
+#include "standin/orvpcb/model.h"
+#include "viewers/kicad_export.h"
 #include "viewers/svg_writer_board.h"
 #include "viewers/view_from_model.h"
-#include "standin/orvpcb/model.h"
 
 namespace fs = std::filesystem;
 
@@ -136,6 +137,66 @@ std::string WhyNotImported(const PluginModule& plugin, const std::string& file_n
   return "the importer ended early";
 }
 
+// What the failed host calls of the run did, for the closing message: "PcbApi_CreateObject gave
+// no object (create call 3 of 50, failed as VIDERAVE_FAIL asked)".
+std::string FailedCalls(const orv::HostFaults& faults) {
+  std::string text;
+  for (const orv::FiredFault& fault : faults.Fired()) {
+    if (!text.empty()) text += "; ";
+    text += fault.function;
+    switch (fault.kind) {
+      case orv::HostCall::kCreate:
+        text += " gave no object";
+        break;
+      case orv::HostCall::kLoad:
+        text += " could not load object " + std::to_string(fault.object);
+        break;
+      case orv::HostCall::kStore:
+        text += " could not store object " + std::to_string(fault.object);
+        break;
+      case orv::HostCall::kProgress:
+        text += " failed: no progress shown";
+        break;
+      case orv::HostCall::kStreamCreate:
+        text += " gave no stream: the report file was not written";
+        break;
+      case orv::HostCall::kStreamWrite:
+        text += " wrote nothing: the report file is incomplete";
+        break;
+      case orv::HostCall::kMessageBox:
+        text += " could not show its message";
+        break;
+      case orv::HostCall::kDialog:
+        text += " could not show the rules dialog";
+        break;
+    }
+    text += " (" + std::string(orv::HostCallName(fault.kind)) + " call " + std::to_string(fault.call) + " of " +
+            std::to_string(faults.Calls(fault.kind)) + ", failed as VIDERAVE_FAIL asked)";
+  }
+  return text;
+}
+
+// VIDERAVE_FAIL=KIND:N[,KIND:N...] makes the N-th host call of a kind fail during the import, and
+// VIDERAVE_FAIL=count has the calls of every kind told (host_faults.h). False when it is not
+// understood.
+bool PlanFaults(orv::HostFaults& faults) {
+  faults.ClearPlan();
+  const char* plan = std::getenv("VIDERAVE_FAIL");
+  std::string error;
+  if (plan == nullptr || faults.ParsePlan(plan, error)) return true;
+  std::cerr << "viderave: VIDERAVE_FAIL: " << error << "\n";
+  return false;
+}
+
+// The calls of every kind when they were asked for, and planned failures whose call never came:
+// told even with --quiet, since the environment asked for them.
+void TellFaultPlan(const orv::HostFaults& faults) {
+  if (faults.CountsAsked()) std::cerr << "viderave: host calls: " << faults.CallCounts() << "\n";
+  if (faults.HasPlan() && faults.Fired().empty()) {
+    std::cerr << "viderave: VIDERAVE_FAIL: no planned call came (host calls: " << faults.CallCounts() << ")\n";
+  }
+}
+
 }  // namespace
 
 std::string DefaultDocumentPath(const std::string& absolute_file) {
@@ -161,6 +222,8 @@ int RunImport(const ImportRequest& request) {
               << " characters, the importer takes at most " << kMaxFileName << "\n";
     return 2;
   }
+  orv::HostFaults& faults = orv::Faults();
+  if (!PlanFaults(faults)) return 2;
   const PluginModule plugin(request.plugin_path.empty() ? DefaultPluginPath() : request.plugin_path);
   if (!plugin.Loaded()) {
     std::cerr << "viderave: cannot load the importer: " << plugin.Error() << "\n";
@@ -195,7 +258,9 @@ int RunImport(const ImportRequest& request) {
   bool imported = false;
   {
     TerminalKeys keys;
+    faults.Begin();
     imported = plugin.Import(file_name);
+    faults.End();
   }
   model.SetTrace(nullptr);
   const auto import_end = std::chrono::steady_clock::now();
@@ -249,13 +314,20 @@ int RunImport(const ImportRequest& request) {
     }
     if (!request.options.quiet) std::cerr << "viderave: " << kicad::Summary(exported, request.kicad_path) << "\n";
   }
+  // A host call that failed leaves the board as the importer could make it without that call:
+  // the import did not complete, whatever the importer answered.
+  const bool host_failed = !faults.Fired().empty();
+  TellFaultPlan(faults);
   if (!request.options.quiet) {
-    if (imported) {
+    if (host_failed) {
+      std::cerr << "viderave: import did not complete: " << request.file
+                << ": a host call failed: " << FailedCalls(faults) << "\n";
+    } else if (imported) {
       std::cerr << "viderave: imported " << request.file << "\n";
     } else {
       std::cerr << "viderave: import did not complete: " << request.file << ": "
                 << WhyNotImported(plugin, file_name, session) << "\n";
     }
   }
-  return imported ? 0 : 1;
+  return imported && !host_failed ? 0 : 1;
 }

@@ -16,6 +16,7 @@
 #include "host/abi.h"
 #include "standin/host/session.h"
 #include "standin/host/text.h"
+#include "standin/orvpcb/host_faults.h"
 
 HostSession& Session() {
   static HostSession session;
@@ -139,6 +140,8 @@ VIDERAVE_EXPORT LRESULT VIDERAVE_STDCALL SendMessageA(HWND, UINT, WPARAM, LPARAM
 }
 
 VIDERAVE_EXPORT int VIDERAVE_STDCALL MessageBoxA(HWND, const char* text, const char* caption, UINT type) {
+  // A box that cannot be shown answers 0, as the system's does.
+  if (orv::Faults().Fails(orv::HostCall::kMessageBox, "MessageBoxA")) return 0;
   HostSession& session = Session();
   const std::string text_string = text == nullptr ? "" : text;
   const std::string caption_string = caption == nullptr ? "" : caption;

@@ -176,7 +176,7 @@ VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryBoardLayerPairsCount(s
                                                                                std::int32_t* count) {
   orv::Model& model = Server();
   std::int32_t result = 1;
-  if (IsBoard(board) && count != nullptr) {
+  if (IsBoard(board) && count != nullptr && !orv::ExchangeRefused(dir, "PcbApi_QueryBoardLayerPairsCount", board)) {
     if (dir != 0) {
       *count = static_cast<std::int32_t>(model.GetNumber(board, "LayerPairCount"));
       result = *count >= 0 && *count <= PairCapacity() ? 0 : 1;
@@ -198,7 +198,8 @@ VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_QueryBoardLayerPairAt(std::
   orv::Model& model = Server();
   std::int32_t result = 1;
   const std::int32_t count = static_cast<std::int32_t>(model.GetNumber(board, "LayerPairCount"));
-  if (IsBoard(board) && index >= 0 && index < count && index < PairCapacity()) {
+  if (IsBoard(board) && index >= 0 && index < count && index < PairCapacity() &&
+      !orv::ExchangeRefused(dir, "PcbApi_QueryBoardLayerPairAt", board)) {
     const auto instance = static_cast<std::uint32_t>(index) + 1;
     if (dir != 0) {
       const auto first = static_cast<std::uint8_t>(model.GetNumber(board, "PairLayer1", instance));

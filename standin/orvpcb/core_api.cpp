@@ -6,6 +6,7 @@
 #include "host/api/core.h"
 #include "host/api/layer_id.h"
 #include "host/short_string.h"
+#include "standin/orvpcb/host_faults.h"
 #include "standin/orvpcb/model.h"
 
 namespace {
@@ -31,6 +32,16 @@ Result Traced(const char* function, Result result, const Args&... args) {
   return result;
 }
 
+// A creation made to fail: no object, but its handle is used up (Model::SkipHandle).
+bool Refused(orv::HostCall kind, const char* function) {
+  orv::HostFaults& faults = orv::Faults();
+  if (!faults.Armed()) return false;
+  orv::Model& model = Server();
+  if (!faults.Fails(kind, function, model.HandleLimit())) return false;
+  model.SkipHandle();
+  return true;
+}
+
 }  // namespace
 
 extern "C" {
@@ -44,6 +55,8 @@ VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL PcbApi_CreateObject(std::uint8_t 
   const std::uint8_t kind = object_kind;
   // Rules and boards are made by their own functions.
   const bool creatable = kind != 0 && kind != orv::kBoardKind && kind != KindCode(ObjectKind::kRule);
+  if (creatable && Refused(orv::HostCall::kCreate, "PcbApi_CreateObject"))
+    return Traced("PcbApi_CreateObject", 0u, kind);
   return Traced("PcbApi_CreateObject", creatable ? Server().Create(kind) : 0u, kind);
 }
 
@@ -83,6 +96,8 @@ VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_DestroyIterator(std::uint32
 }
 
 VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL PcbApi_CreateRuleObject(std::uint8_t rule_kind) {
+  if (Refused(orv::HostCall::kCreate, "PcbApi_CreateRuleObject"))
+    return Traced("PcbApi_CreateRuleObject", 0u, rule_kind);
   orv::Model& model = Server();
   const std::uint32_t rule = model.Create(KindCode(ObjectKind::kRule));
   model.SetNumber(rule, "RuleKind", rule_kind);
@@ -90,6 +105,9 @@ VIDERAVE_EXPORT std::uint32_t VIDERAVE_STDCALL PcbApi_CreateRuleObject(std::uint
 }
 
 VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_Percent_Init(const std::uint8_t* caption, std::int32_t total) {
+  if (orv::Faults().Fails(orv::HostCall::kProgress, "PcbApi_Percent_Init")) {
+    return Traced("PcbApi_Percent_Init", 1, CountedView(caption), total);
+  }
   orv::Model& model = Server();
   model.progress.caption = std::string(CountedView(caption));
   model.progress.total = total;
@@ -98,6 +116,7 @@ VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_Percent_Init(const std::uin
 }
 
 VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_Percent_Update() {
+  if (orv::Faults().Fails(orv::HostCall::kProgress, "PcbApi_Percent_Update")) return Traced("PcbApi_Percent_Update", 1);
   orv::Model& model = Server();
   ++model.progress.updates;
   const std::int32_t result = Traced("PcbApi_Percent_Update", 0);
@@ -106,6 +125,7 @@ VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_Percent_Update() {
 }
 
 VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL PcbApi_Percent_Finish() {
+  if (orv::Faults().Fails(orv::HostCall::kProgress, "PcbApi_Percent_Finish")) return Traced("PcbApi_Percent_Finish", 1);
   orv::Model& model = Server();
   ++model.progress.finished;
   if (model.observers.on_percent_finish) model.observers.on_percent_finish();

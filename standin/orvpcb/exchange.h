@@ -6,12 +6,19 @@
 #include <string>
 
 #include "host/abi.h"
+#include "standin/orvpcb/host_faults.h"
 #include "standin/orvpcb/model.h"
 
 namespace orv {
 
 // The id of a registered schema, looked up once per shim.
 inline int SchemaId(const char* function) { return Server().FindSchema(function); }
+
+// For the exchange functions that do not go through the model's exchange: true when this load
+// or store is one made to fail (host_faults.h); the function then answers 1 and does nothing.
+inline bool ExchangeRefused(std::uint8_t dir, const char* function, std::uint32_t handle) {
+  return Faults().Fails(dir != 0 ? HostCall::kLoad : HostCall::kStore, function, handle);
+}
 
 template <typename... Fields>
 std::int32_t ExchangeRecord(int schema, std::uint8_t dir, std::uint32_t handle, Fields*... fields) {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "host/api/layer_id.h"
+#include "standin/orvpcb/host_faults.h"
 #include "standin/orvpcb/packed.h"
 
 namespace orv {
@@ -348,6 +349,9 @@ std::int32_t Model::Exchange(int schema_id, std::uint8_t dir, std::uint32_t hand
   const Schema& schema = schemas_[static_cast<std::size_t>(schema_id)];
   Object* object = Mutable(handle);
   if (object == nullptr) return 0;
+  if (Faults().Fails(dir != 0 ? HostCall::kLoad : HostCall::kStore, schema.function.c_str(), handle)) {
+    return RefusedExchange(schema, dir, handle, index);
+  }
   if (schema.constraint) return ExchangeConstraint(schema_id, dir, handle, *object, pointers);
   std::uint32_t instance = 0;
   if (schema.instances > 1) {
@@ -395,6 +399,16 @@ std::int32_t Model::Exchange(int schema_id, std::uint8_t dir, std::uint32_t hand
     TraceLine(line + ") -> 0");
   }
   return 0;
+}
+
+// A load or store made to fail: the host's answer is 1 and nothing is copied either way.
+std::int32_t Model::RefusedExchange(const Schema& schema, std::uint8_t dir, std::uint32_t handle, std::uint32_t index) {
+  if (Tracing()) {
+    std::string line = schema.function + "(" + std::to_string(dir) + ", " + std::to_string(handle);
+    if (schema.instances > 1) line += ", " + std::to_string(index);
+    TraceLine(line + ") -> 1");
+  }
+  return 1;
 }
 
 std::int32_t Model::ExchangeConstraint(int schema_id, std::uint8_t dir, std::uint32_t handle, Object& object,

@@ -222,6 +222,9 @@ class Model {
 
   // ---- objects
   std::uint32_t Create(std::uint8_t kind);
+  // Gives the next handle to no object: a creation the host refused still uses up its number, so
+  // every later object has the handle it has when nothing fails.
+  void SkipHandle() { objects_.emplace_back(); }
   [[nodiscard]] bool Alive(std::uint32_t handle) const { return Find(handle) != nullptr; }
   [[nodiscard]] std::uint8_t KindOf(std::uint32_t handle) const {  // 0 for none
     const Object* object = Find(handle);
@@ -368,6 +371,7 @@ class Model {
   // A string objects share until one of them writes its own (capacity 0 marks it).
   std::uint32_t NewSharedString(std::string_view text);
   void StoreString(std::uint8_t* place, std::string_view text);
+  std::int32_t RefusedExchange(const Schema& schema, std::uint8_t dir, std::uint32_t handle, std::uint32_t index);
   std::int32_t ExchangeConstraint(int schema_id, std::uint8_t dir, std::uint32_t handle, Object& object,
                                   void* const* pointers);
   std::uint8_t LayerNumberOf(const Object& object) const;

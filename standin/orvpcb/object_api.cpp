@@ -145,6 +145,7 @@ VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_GetDesignatorDisplayString(U32 handl
 VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_References_Count(U8 dir, U32 handle, I32* count) {
   const CallLine call{"PcbApi_References_Count", {dir, handle}};
   if (count == nullptr || !IsDimension(handle)) return Traced(call, 0);
+  if (orv::ExchangeRefused(dir, "PcbApi_References_Count", handle)) return Traced(call, 1);
   if (dir != 0) {
     const auto found = References().find(handle);
     *count = found == References().end() ? 0 : static_cast<I32>(found->second.size());
@@ -161,6 +162,7 @@ VIDERAVE_EXPORT I32 VIDERAVE_STDCALL PcbApi_References_At(U8 dir, U32 handle, I3
   if (found == References().end() || index < 0 || static_cast<std::size_t>(index) >= found->second.size()) {
     return Traced(call, 0);
   }
+  if (orv::ExchangeRefused(dir, "PcbApi_References_At", handle)) return Traced(call, 1);
   std::array<I32, 4>& reference = found->second[static_cast<std::size_t>(index)];
   I32* const values[] = {Value1, Value2, Value3, Value4};
   for (std::size_t i = 0; i < reference.size(); ++i) {

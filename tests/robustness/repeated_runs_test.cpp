@@ -14,29 +14,12 @@
 #include "standin/host/plugin_loader.h"
 #include "tests/robustness/pcb_text.h"
 #include "tests/robustness/robustness_support.h"
+#include "tests/support/leak_check.h"
 #include "tests/support/run_fixture.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#define ROBUSTNESS_LEAK_CHECKER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ROBUSTNESS_LEAK_CHECKER 1
-#endif
-#endif
-#if defined(ROBUSTNESS_LEAK_CHECKER)
-#include <sanitizer/lsan_interface.h>
-#endif
 
 namespace {
 
-// Leaks found so far in this process (0 without the leak sanitizer).
-int LeakCheck() {
-#if defined(ROBUSTNESS_LEAK_CHECKER)
-  return __lsan_do_recoverable_leak_check();
-#else
-  return 0;
-#endif
-}
+using test_support::LeakCheck;
 
 // A small board with every record kind at the level, varied by the seed, and extra tracks.
 std::string SmallBoard(int level, std::uint32_t seed, bool defaults, int extra_tracks = 0) {
