@@ -189,8 +189,6 @@ bool BoardWriter::Index() {
   container_first_.assign(1, 0);
   container_first_.reserve(std::size_t{count} + 1);
   containers_.reserve(source_.ContainerCount());
-  RuleTranslator rules;
-  rules.ExpectRules(source_.RuleCount());
   std::unordered_set<std::string> taken;
   net_names_.push_back("");
   taken.insert("");
@@ -218,8 +216,6 @@ bool BoardWriter::Index() {
     } else if (kind == KindCode(ObjectKind::kComponent)) {
       component_texts_.push_back(object.name_text);
       component_texts_.push_back(object.comment_text);
-    } else if (kind == KindCode(ObjectKind::kRule)) {
-      rules.Add(window_.view->rules[object.rule]);
     }
     // The layers things lie on decide which inner copper layers exist.
     if (kind == KindCode(ObjectKind::kVia)) {
@@ -230,7 +226,6 @@ bool BoardWriter::Index() {
     }
     IncludeExtent(object);
   }
-  rules_ = rules.Finish();
   std::stable_sort(net_codes_.begin(), net_codes_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   if (std::adjacent_find(handles_.begin(), handles_.end(), std::greater_equal<>()) != handles_.end()) {
     by_handle_.resize(count);
@@ -347,6 +342,7 @@ bool BoardWriter::Write(std::FILE* file, ExportCounts& counts) {
 bool BoardWriter::Emit(std::string& out, const Spill& spill) {
   counts_ = {};
   if (!Index()) return false;
+  if (!(settings_ ? settings_(rules_, read_error_) : TranslateRules(source_, rules_, read_error_))) return false;
   counts_.sheet = sheet_.name;
   counts_.origin = sheet_.origin;
   WriteHeader(out);

@@ -95,11 +95,15 @@ struct Placement {
 class BoardWriter {
  public:
   // Reads the board from `source` a few objects at a time: every object twice (once to index,
-  // once to write), holding no more of it than the index needs. The rules are read on the
-  // first pass, as they decide what the pads and the board's setup carry.
+  // once to write), holding no more of it than the index needs. The rules are translated
+  // between the two passes, as they decide what the pads and the board's setup carry.
   explicit BoardWriter(view::ObjectSource& source);
   // The same, of a view held whole.
   explicit BoardWriter(const view::BoardView& view);
+  // Where the rules' settings come from once the objects are indexed: false, with `error`, when
+  // they cannot be read. Without one, the writer translates the rules itself then.
+  using RuleSettings = std::function<bool(RuleTranslation& settings, std::string& error)>;
+  void TakeRulesFrom(RuleSettings settings) { settings_ = std::move(settings); }
   // Components' footprints go to `library` too, and the board's name them there.
   void WriteLibrary(FootprintLibrary& library) { library_ = &library; }
   std::string Write(ExportCounts& counts);
@@ -174,6 +178,7 @@ class BoardWriter {
 
   std::unique_ptr<view::ObjectSource> held_;  // when made from a view
   view::ObjectSource& source_;
+  RuleSettings settings_;
   RuleTranslation rules_;
   view::Window window_;       // the objects opened last; window_.view holds their lists and strings
   std::string read_error_;

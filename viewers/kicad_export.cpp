@@ -7,7 +7,9 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
+#include "viewers/beside.h"
 #include "viewers/document_reader.h"
 
 namespace kicad {
@@ -46,7 +48,7 @@ bool WriteBoard(BoardWriter& writer, const std::string& path, ExportCounts& coun
 }
 
 // The custom rules file: its head, then the rules read once more from the source and written
-// a block at a time.
+// a block at a time. Reads through ForEachRule only, so it may run beside the board's writer.
 bool WriteCustomRules(view::ObjectSource& source, const std::string& path, const std::string& head,
                       std::string& error) {
   std::FILE* out = std::fopen(path.c_str(), "wb");
@@ -82,7 +84,30 @@ ExportResult ExportKicad(view::ObjectSource& source, const std::string& board_pa
   result.library = stem + ".pretty";
   FootprintLibrary library(stem, path.parent_path() / result.library);
   writer.WriteLibrary(library);
+
+  // The rules go their own way beside the objects, on a second thread where there is one: they
+  // are translated while the writer indexes the objects, and once the writer has taken their
+  // settings the custom rules file is written while it writes the board.
+  RuleTranslation settings;
+  std::string rules_error, custom_error;
+  bool translated = false, custom_written = false;
+  view::Beside translation([&] { translated = TranslateRules(source, settings, rules_error); });
+  std::optional<view::Beside> custom_rules;
+  writer.TakeRulesFrom([&](RuleTranslation& taken, std::string& error) {
+    translation.Wait();
+    if (!translated) {
+      error = rules_error;
+      return false;
+    }
+    custom_rules.emplace([&, head = settings.custom_rules] {
+      custom_written = WriteCustomRules(source, custom.string(), head, custom_error);
+    });
+    taken = std::move(settings);
+    return true;
+  });
+
   bool written = WriteBoard(writer, board_path, result.counts, result.error);
+  if (custom_rules) custom_rules->Wait();
   if (written && !library.Error().empty()) {
     result.error = library.Error();
     written = false;
@@ -92,11 +117,16 @@ ExportResult ExportKicad(view::ObjectSource& source, const std::string& board_pa
   result.rules_written = writer.TakeRules();
   result.rules = result.rules_written.read;
   result.objects = static_cast<std::int64_t>(source.Count()) - result.rules;
+  // The board written, its custom rules were written too.
+  const auto custom_rules_written = [&] {
+    if (!custom_written) result.error = custom_error;
+    return custom_written;
+  };
   result.ok = written &&
               AddToLibraryTable(path.parent_path() / "fp-lib-table", library.Nickname(), result.library, result.error) &&
               WriteFile(project.string(), ProjectFile(result.rules_written, project.filename().string()),
                         result.error) &&
-              WriteCustomRules(source, custom.string(), result.rules_written.custom_rules, result.error);
+              custom_rules_written();
   return result;
 }
 

@@ -248,11 +248,13 @@ class Translator {
   std::string body_;
 };
 
-RuleTranslator::RuleTranslator() : translator_(std::make_unique<Translator>(RuleText{}, true)) {}
-RuleTranslator::~RuleTranslator() = default;
-void RuleTranslator::ExpectRules(std::size_t rules) { translator_->ExpectRules(rules); }
-void RuleTranslator::Add(const view::Rule& rule) { translator_->Add(rule); }
-RuleTranslation RuleTranslator::Finish() { return translator_->Finish(); }
+bool TranslateRules(view::ObjectSource& source, RuleTranslation& out, std::string& error) {
+  Translator translator(RuleText{}, true);
+  translator.ExpectRules(source.RuleCount());
+  if (!source.ForEachRule([&](const view::Rule& rule) { translator.Add(rule); }, error)) return false;
+  out = translator.Finish();
+  return true;
+}
 
 std::optional<std::string> ScopeArgument(const std::string& scope, const std::string& function) {
   const std::string_view text(scope);

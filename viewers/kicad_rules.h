@@ -47,7 +47,7 @@ struct RuleTranslation {
   std::optional<PlaneConnect> plane_connect;
   // Pad-scoped values by the pad's rule name ("U1-3", "Free-7").
   std::unordered_map<std::string, PadSettings> pads;
-  std::string custom_rules;  // the head of the .kicad_dru text (see RuleTranslator)
+  std::string custom_rules;  // the head of the .kicad_dru text (see TranslateRules)
   std::int64_t read = 0;     // rules read
   int scoped = 0;            // scoped rules met
   int as_constraints = 0;    // of which written as custom rules with a constraint
@@ -56,27 +56,11 @@ struct RuleTranslation {
 // Takes the text of the custom rules file a piece at a time; may empty it.
 using RuleText = std::function<void(std::string&)>;
 
-class Translator;
-
-// Reads a board's rules one at a time, in the document's order.
-class RuleTranslator {
- public:
-  // The settings only: the text after the custom rules' head is made by WriteRuleText.
-  RuleTranslator();
-  ~RuleTranslator();
-  RuleTranslator(const RuleTranslator&) = delete;
-  RuleTranslator& operator=(const RuleTranslator&) = delete;
-
-  // The board has at most this many rules: the pads' settings are given room for them at once.
-  void ExpectRules(std::size_t rules);
-  void Add(const view::Rule& rule);
-  // The settings; custom_rules holds the head of the custom rules text (its version and the
-  // notes on board-wide rules), and what is left of the rest goes to `body`.
-  RuleTranslation Finish();
-
- private:
-  std::unique_ptr<Translator> translator_;
-};
+// Translates every rule of `source`, in the document's order: the settings, and in
+// custom_rules the head of the custom rules text (its version and the notes on board-wide
+// rules; the rest is made by WriteRuleText). False, with `error`, when a rule cannot be read.
+// Reads through ForEachRule only, so it may run beside a writer opening the source's objects.
+bool TranslateRules(view::ObjectSource& source, RuleTranslation& out, std::string& error);
 
 // Reads the rules once more and hands the custom rules text that follows its head to `body` a
 // block at a time, so that a board of many rules is written without being held as text. False,

@@ -45,8 +45,8 @@ class ObjectSource {
   // What the board section says of each host layer.
   [[nodiscard]] virtual const std::array<Layer, host_layer::kLayerSlots>& Layers() const = 0;
   // Hands each design rule over in the document's order; false, with `error`, when one cannot
-  // be read.
-  virtual bool ForEachRule(const std::function<void(const Rule&)>& each, std::string& error) = 0;
+  // be read. Safe to call on a second thread while Open is called on the first.
+  virtual bool ForEachRule(const std::function<void(const Rule&)>& each, std::string& error) const = 0;
 };
 
 // A view already held whole.
@@ -65,7 +65,7 @@ class HeldObjects final : public ObjectSource {
     return true;
   }
   [[nodiscard]] const std::array<Layer, host_layer::kLayerSlots>& Layers() const override { return view_.layers; }
-  bool ForEachRule(const std::function<void(const Rule&)>& each, std::string& /*error*/) override {
+  bool ForEachRule(const std::function<void(const Rule&)>& each, std::string& /*error*/) const override {
     for (const Rule& rule : view_.rules) each(rule);
     return true;
   }

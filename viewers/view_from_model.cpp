@@ -195,12 +195,17 @@ bool ModelObjects::Open(std::span<const std::uint32_t> numbers, Window& window, 
   return true;
 }
 
-bool ModelObjects::ForEachRule(const std::function<void(const Rule&)>& each, std::string& error) {
+// A reader and window of its own: the rules may be read on a second thread while Open reads the
+// other objects (both only read the model, whose kinds' layouts were all made when their first
+// object was).
+bool ModelObjects::ForEachRule(const std::function<void(const Rule&)>& each, std::string& error) const {
+  BoardView window;
+  ModelReader reader(model_, window);
   for (const std::uint32_t handle : handles_) {
     if (model_.KindOf(handle) != KindCode(ObjectKind::kRule)) continue;
-    window_.Clear();
-    if (!reader_->Add(handle, error)) return false;
-    if (!window_.rules.empty()) each(window_.rules.back());
+    window.Clear();
+    if (!reader.Add(handle, error)) return false;
+    if (!window.rules.empty()) each(window.rules.back());
   }
   return true;
 }

@@ -34,7 +34,7 @@ class ModelObjects final : public ObjectSource {
   [[nodiscard]] bool MayBeObject(std::uint32_t handle) const override { return orv::OfBoard(model_, board_, handle); }
   bool Open(std::span<const std::uint32_t> numbers, Window& window, std::string& error) override;
   [[nodiscard]] const std::array<Layer, host_layer::kLayerSlots>& Layers() const override { return layers_; }
-  bool ForEachRule(const std::function<void(const Rule&)>& each, std::string& error) override;
+  bool ForEachRule(const std::function<void(const Rule&)>& each, std::string& error) const override;
 
  private:
   orv::Model& model_;
