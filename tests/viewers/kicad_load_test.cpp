@@ -1,5 +1,5 @@
-// Exported boards loaded by KiCad itself: every example board and generated boards of format
-// levels 1, 5 and 10 go through `viderave import --kicad`, then tests/viewers/kicad_check.py
+// Exported boards loaded by KiCad itself: every example board, generated boards of every format
+// level and twenty boards drawn from seeds go through `viderave import --kicad`, then tests/viewers/kicad_check.py
 // loads each in KiCad's pcbnew module (a separate /usr/bin/python3 process under a time limit:
 // an unknown layer name crashes pcbnew, and some faults only print an assertion), compares its
 // counts and pad and via positions with the board document, fills the zones and runs the
@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 #include <regex>
 #include <string>
 #include <vector>
@@ -77,11 +78,11 @@ Check RunCheck(const fs::path& document, const fs::path& board) {
 }
 
 // Imports `pcb` into `folder`, exports it, and has KiCad check it; what the check printed.
-std::string ExportAndCheck(const fs::path& pcb, const fs::path& folder) {
+std::string ExportAndCheck(const fs::path& pcb, const fs::path& folder, const std::string& more = "") {
   const fs::path document = folder / (pcb.stem().string() + ".json");
   const fs::path board = folder / (pcb.stem().string() + ".kicad_pcb");
   const auto run = RunHost("import " + Quote(pcb.string()) + " --json " + Quote(document.string()) + " --kicad " +
-                           Quote(board.string()) + " --test-mode --quiet");
+                           Quote(board.string()) + " " + more + " --test-mode --quiet");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(fs::exists(board.parent_path() / (pcb.stem().string() + ".kicad_pro")));
   EXPECT_TRUE(fs::exists(board.parent_path() / (pcb.stem().string() + ".kicad_dru")));
@@ -153,8 +154,21 @@ TEST(KicadLoad, EveryFootprintIsItsLibraryFootprintPlacedByKicad) {
 }
 
 // KiCad's own plot of each exported layer against the project's picture of it
-// (tests/viewers/kicad_parity.py): the examples and a generated board of every format level.
-// A failing layer leaves its two rasters and their difference as PNGs in the kept folder.
+// (tests/viewers/kicad_parity.py), for a board already imported into `stem`.json/.svg/.kicad_pcb.
+// A failing layer leaves its two rasters and their difference as PNGs beside them.
+void CheckParity(const fs::path& pcb, const fs::path& stem) {
+  const Check check = RunScript(std::string(VIDERAVE_SOURCE_DIR) + "/tests/viewers/kicad_parity.py",
+                                Quote(stem.string() + ".json") + " " + Quote(stem.string() + ".svg") + " " +
+                                    Quote(stem.string() + ".kicad_pcb") + " --out " + Quote(stem.string() + "-png"),
+                                stem.string() + ".kicad_pcb");
+  if (check.status == 3) GTEST_SKIP() << "the raster libraries (python3-cairosvg, numpy, PIL) are missing";
+  EXPECT_EQ(check.status, 0) << pcb << "\n" << check.out << check.err;
+  EXPECT_FALSE(std::regex_search(check.err, std::regex("assert|Traceback", std::regex::icase))) << pcb << ":\n"
+                                                                                                  << check.err;
+  std::cout << "[ parity   ] " << pcb.filename().string() << ": " << check.out;
+}
+
+// The examples and a generated board of every format level.
 TEST(KicadParity, KicadDrawsWhatTheProjectDraws) {
   if (!PcbnewAvailable()) GTEST_SKIP() << "KiCad's pcbnew module is not installed";
   const fs::path folder = TempFolder("parity");
@@ -172,16 +186,8 @@ TEST(KicadParity, KicadDrawsWhatTheProjectDraws) {
                              " --svg " + Quote(stem.string() + ".svg") + " --kicad " +
                              Quote(stem.string() + ".kicad_pcb") + " --test-mode --quiet");
     ASSERT_EQ(run.status, 0) << pcb << ": " << run.err;
-    const Check check = RunScript(std::string(VIDERAVE_SOURCE_DIR) + "/tests/viewers/kicad_parity.py",
-                                  Quote(stem.string() + ".json") + " " + Quote(stem.string() + ".svg") + " " +
-                                      Quote(stem.string() + ".kicad_pcb") + " --out " +
-                                      Quote(stem.string() + "-png"),
-                                  stem.string() + ".kicad_pcb");
-    if (check.status == 3) GTEST_SKIP() << "the raster libraries (python3-cairosvg, numpy, PIL) are missing";
-    EXPECT_EQ(check.status, 0) << pcb << "\n" << check.out << check.err;
-    EXPECT_FALSE(std::regex_search(check.err, std::regex("assert|Traceback", std::regex::icase))) << pcb << ":\n"
-                                                                                                    << check.err;
-    std::cout << "[ parity   ] " << pcb.filename().string() << ": " << check.out;
+    CheckParity(pcb, stem);
+    if (::testing::Test::IsSkipped()) return;
   }
   CleanUp(folder);
 }
@@ -242,7 +248,48 @@ TEST_P(KicadGenerated, GeneratedBoardLoadsWithTheDocumentsCounts) {
   CleanUp(folder);
 }
 
-INSTANTIATE_TEST_SUITE_P(Levels, KicadGenerated, ::testing::Values(1, 5, 10));
+INSTANTIATE_TEST_SUITE_P(Levels, KicadGenerated, ::testing::Range(0, 11));
+
+// A board drawn from a seed: format level, size, sides, outlines, links and line ends vary, so
+// that twenty seeds meet mixes no hand-picked board has. The seed is in the test's name.
+boardgen::BoardRecipe RandomBoard(std::uint32_t seed) {
+  std::mt19937 random(seed);
+  const auto pick = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  boardgen::BoardRecipe recipe = boardgen::RealisticBoard(pick(40, 700), pick(0, 10), seed);
+  recipe.polygons = pick(0, 4);
+  recipe.split_planes = pick(0, 3);
+  recipe.polygon_vertices = pick(3, 40);
+  recipe.arc_edge_percent = pick(0, 60);
+  recipe.shape6_pads = pick(0, 3);
+  recipe.links.net_percent = pick(0, 100);
+  recipe.links.polygon_percent = pick(0, 30);
+  recipe.links.dangling_percent = pick(0, 10);
+  recipe.nets_first = pick(0, 1) == 1;
+  recipe.crlf = pick(0, 1) == 1;
+  for (boardgen::ComponentRecipe& component : recipe.components) {
+    if (pick(0, 9) == 0) component.vias = pick(1, 3);
+    if (pick(0, 9) == 0) component.fills = pick(1, 2);
+  }
+  return recipe;
+}
+
+class KicadRandom : public ::testing::TestWithParam<std::uint32_t> {};
+
+// KiCad loads the board and its library, every footprint is its library footprint placed, the
+// board lies on the sheet with the host origin at the auxiliary origin, and KiCad's plot of each
+// layer is the project's picture of it.
+TEST_P(KicadRandom, RandomBoardLoadsAndKicadDrawsWhatTheProjectDraws) {
+  if (!PcbnewAvailable()) GTEST_SKIP() << "KiCad's pcbnew module is not installed";
+  const fs::path folder = TempFolder("random" + std::to_string(GetParam()));
+  const fs::path pcb = folder / ("random-" + std::to_string(GetParam()) + ".PCB");
+  ASSERT_TRUE(boardgen::WriteBoardFile(RandomBoard(GetParam()), pcb.string()));
+  const fs::path stem = folder / pcb.stem();
+  ExportAndCheck(pcb, folder, "--svg " + Quote(stem.string() + ".svg"));
+  CheckParity(pcb, stem);
+  CleanUp(folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, KicadRandom, ::testing::Range<std::uint32_t>(1, 21));
 
 TEST(KicadConvert, ConvertsEveryGoodFileAndReportsTheDamagedOne) {
   const fs::path folder = TempFolder("convert");

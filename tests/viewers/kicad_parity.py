@@ -8,7 +8,8 @@ SVG) and the layer's groups of the project's SVG are rasterised in the same fram
 scale, and the area that one draws and the other does not is measured over the area either draws.
 Texts (the fonts differ) and zones (KiCad refills them) are left out of both pictures and compared
 apart: each shown text by position, height and angle; each zone by its outline's area, and, once
-KiCad's own zone filler has filled it, a zone made from a fill keeps copper.
+KiCad's own zone filler has filled it, a zone made from a fill keeps copper. A fill of a component
+is no zone: it is drawn in its footprint, and compared with its layer.
 
 Prints one line per layer ("F.Cu 0.031 %") and the text and zone checks. Exit status 0 when every
 layer is within the limit (default 0.2 %) and every text and zone matches, 1 otherwise (with
@@ -162,6 +163,12 @@ def poured(objects, o):
                for h in o.get("Containers", []))
 
 
+def in_footprint(objects, o):
+    """A primitive of a component: written in its footprint, so a fill there is a copper or
+    graphic polygon of the footprint that KiCad plots, not a zone."""
+    return any(objects.get(h, {}).get("ObjectId") == COMPONENT for h in o.get("Containers", []))
+
+
 def strip_texts_and_zones(board):
     """Leaves texts and zones out of KiCad's plot. Nothing is removed from the board: KiCad 6's
     Python binding loses its type table when a zone is removed. An unfilled zone plots nothing,
@@ -208,7 +215,9 @@ def compare_layers(args, doc, svg_root, board_path, origin):
 
             def keep(handle):
                 o = objects.get(handle)
-                if o is None or o.get("ObjectId") not in DRAWN_KINDS or poured(objects, o):
+                if o is None or poured(objects, o):
+                    return False
+                if o.get("ObjectId") not in DRAWN_KINDS and not (o.get("ObjectId") == FILL and in_footprint(objects, o)):
                     return False
                 return o.get("ObjectId") != VIA or via_spans(o, host_layer)
 
@@ -289,15 +298,28 @@ def compare_zones(doc, board):
         inside.BooleanIntersection(board_area, pcbnew.SHAPE_POLY_SET.PM_FAST)
         return inside.Area() > 0
 
+    # Copper of other nets within a zone's clearance: KiCad keeps them apart, where on the host
+    # the fill lies on them as a short. A board that shorts a fill (a generated one does) may
+    # see its zone emptied.
+    others = list(board.GetTracks()) + [pad for footprint in board.GetFootprints() for pad in footprint.Pads()]
+
+    def crowded(zone):
+        around = zone.GetBoundingBox()
+        around.Inflate(zone.GetLocalClearance())
+        return any(item.IsOnLayer(zone.GetLayer()) and item.GetNetCode() != zone.GetNetCode()
+                   and around.Intersects(item.GetBoundingBox()) for item in others)
+
     objects = {o["Handle"]: o for o in doc["objects"] if isinstance(o, dict) and "Handle" in o}
     for fill in objects.values():
         if fill.get("ObjectId") != FILL or not (1 <= fill.get("Layer", 0) <= 32) or poured(objects, fill):
             continue
+        if in_footprint(objects, fill):
+            continue  # drawn in its footprint, compared with the layer
         area = abs(fill["X2"] - fill["X"]) * abs(fill["Y2"] - fill["Y"]) * (MM_PER_UNIT * 1e6) ** 2
         match = [z for z in zones if abs(z.Outline().Area() - area) <= max(1e6, area * 0.001)]
         if not match:
             problems.append(f"fill {fill['Handle']}: no zone of its area ({area / 1e12:.4f} mm2)")
-        elif not any(z.GetFilledPolysList(z.GetLayer()).Area() > 0 or not on_board(z) for z in match):
+        elif not any(z.GetFilledPolysList(z.GetLayer()).Area() > 0 or not on_board(z) or crowded(z) for z in match):
             problems.append(f"fill {fill['Handle']}: KiCad's filler leaves its zone empty")
     return problems
 
