@@ -19,7 +19,7 @@ logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT
 
 # The KiCad checks load each export in KiCad's pcbnew module; they are their own stage.
-kicad_tests='^KicadLoad\.|KicadGenerated\.|KicadParity\.'
+kicad_tests='^KicadLoad\.|KicadGenerated\.|KicadRandom\.|KicadParity\.'
 
 stage_plain() {
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIDERAVE_TESTS=ON >/dev/null || return 1
