@@ -193,6 +193,13 @@ bool BoardWriter::Index() {
   net_names_.push_back("");
   taken.insert("");
   for (std::uint32_t number = 0; number < count; ++number) {
+    if (source_.KindOf(number) == KindCode(ObjectKind::kRule)) {
+      // The rules' settings come from their own reading: a rule needs only its place here.
+      kinds_[number] = KindCode(ObjectKind::kRule);
+      handles_[number] = source_.HandleAndContainers(number, containers_);
+      container_first_.push_back(static_cast<std::uint32_t>(containers_.size()));
+      continue;
+    }
     if (!Open({&number, 1})) return false;
     const Object& object = *window_.objects.front();
     handles_[number] = object.handle;

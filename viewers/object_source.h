@@ -39,6 +39,10 @@ class ObjectSource {
   // False when the handle is certainly no object of the source (a container that is the board);
   // true when it may be one.
   [[nodiscard]] virtual bool MayBeObject(std::uint32_t handle) const = 0;
+  // Without opening the object: its kind; and its handle, with its containers that may be
+  // objects appended to `containers` (all a pass needs of an object it reads no further).
+  [[nodiscard]] virtual std::int64_t KindOf(std::uint32_t number) const = 0;
+  virtual std::uint32_t HandleAndContainers(std::uint32_t number, std::vector<std::uint32_t>& containers) const = 0;
   // The objects of the given numbers, in that order. False, with `error` saying why, when one
   // cannot be read.
   virtual bool Open(std::span<const std::uint32_t> numbers, Window& window, std::string& error) = 0;
@@ -58,6 +62,13 @@ class HeldObjects final : public ObjectSource {
   [[nodiscard]] std::uint32_t RuleCount() const override { return static_cast<std::uint32_t>(view_.rules.size()); }
   [[nodiscard]] std::size_t ContainerCount() const override { return view_.containers.size(); }
   [[nodiscard]] bool MayBeObject(std::uint32_t /*handle*/) const override { return true; }
+  [[nodiscard]] std::int64_t KindOf(std::uint32_t number) const override { return view_.objects[number].kind; }
+  std::uint32_t HandleAndContainers(std::uint32_t number, std::vector<std::uint32_t>& containers) const override {
+    const Object& object = view_.objects[number];
+    const std::uint32_t* first = view_.ContainersOf(object);
+    containers.insert(containers.end(), first, first + object.container_count);
+    return object.handle;
+  }
   bool Open(std::span<const std::uint32_t> numbers, Window& window, std::string& /*error*/) override {
     window.view = &view_;
     window.objects.clear();

@@ -184,6 +184,14 @@ ModelObjects::ModelObjects(orv::Model& model, std::uint32_t board)
 
 ModelObjects::~ModelObjects() = default;
 
+std::uint32_t ModelObjects::HandleAndContainers(std::uint32_t number, std::vector<std::uint32_t>& containers) const {
+  const std::uint32_t handle = handles_[number];
+  for (const orv::Membership& m : model_.Find(handle)->containers) {
+    if (MayBeObject(m.container)) containers.push_back(m.container);
+  }
+  return handle;
+}
+
 bool ModelObjects::Open(std::span<const std::uint32_t> numbers, Window& window, std::string& error) {
   window_.Clear();
   for (const std::uint32_t n : numbers) {

@@ -32,6 +32,8 @@ class ModelObjects final : public ObjectSource {
   [[nodiscard]] std::uint32_t RuleCount() const override { return rules_; }
   [[nodiscard]] std::size_t ContainerCount() const override { return containers_; }
   [[nodiscard]] bool MayBeObject(std::uint32_t handle) const override { return orv::OfBoard(model_, board_, handle); }
+  [[nodiscard]] std::int64_t KindOf(std::uint32_t number) const override { return model_.KindOf(handles_[number]); }
+  std::uint32_t HandleAndContainers(std::uint32_t number, std::vector<std::uint32_t>& containers) const override;
   bool Open(std::span<const std::uint32_t> numbers, Window& window, std::string& error) override;
   [[nodiscard]] const std::array<Layer, host_layer::kLayerSlots>& Layers() const override { return layers_; }
   bool ForEachRule(const std::function<void(const Rule&)>& each, std::string& error) const override;
