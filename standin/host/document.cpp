@@ -29,17 +29,22 @@ json HostDocument(orv::Model& model) {
 }
 
 bool WriteBoardDocument(orv::Model& model, std::uint32_t board, const std::string& file_name, std::FILE* out) {
+  ObjectWriter writer(model);
+  return WriteBoardDocument(model, board, file_name, out, writer);
+}
+
+bool WriteBoardDocument(orv::Model& model, std::uint32_t board, const std::string& file_name, std::FILE* out,
+                        ObjectWriter& writer) {
   std::string text = "{\"document\":\"viderave-board\",\"version\":1,\"fileName\":";
   text += json(Latin1ToUtf8(file_name)).dump();
   text += ",\"board\":";
-  text += BoardDocument(model, board).dump();
+  AppendBoardDocument(model, board, text);
   text += ",\"objects\":[";
   bool first = true;
   // Objects made after the board was opened belong to its document; boards are not listed.
   // They are written as text straight from the model and handed to the file a megabyte at a
   // time.
   constexpr std::size_t kFlushBytes = std::size_t{1} << 20;
-  ObjectWriter writer(model);
   bool ok = true;
   for (std::uint32_t handle = board + 1; handle < model.HandleLimit() && ok; ++handle) {
     if (!orv::OfBoard(model, board, handle)) continue;
