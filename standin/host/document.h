@@ -11,8 +11,8 @@
 
 #include "standin/orvpcb/model.h"
 
-// The `host` section from the model's records and the host session.
-nlohmann::json HostDocument(orv::Model& model);
+// Appends the `host` section's JSON text, from the model's records and the host session.
+void AppendHostDocument(orv::Model& model, std::string& out);
 
 class ObjectWriter;
 
