@@ -76,18 +76,27 @@ bool IsReportNameFor(std::string_view report, std::string_view board) {
   return false;
 }
 
-// The current local date or time in the user's format ("%x" short date, "%X" long time); the
-// classic format when the user's locale cannot be had.
+// The user's locale, or the classic one when it cannot be had. Made once per process: making it
+// opens and maps the system's locale files, which cost more than the rest of a small import's
+// report.
+const std::locale& UserLocale() {
+  static const std::locale user = [] {
+    try {
+      return std::locale("");
+    } catch (const std::runtime_error&) {
+      return std::locale::classic();
+    }
+  }();
+  return user;
+}
+
+// The current local date or time in the user's format ("%x" short date, "%X" long time).
 std::string Now(const char* format) {
   const std::time_t now = std::time(nullptr);
   const std::tm* local = std::localtime(&now);
   if (local == nullptr) return {};
   std::ostringstream text;
-  try {
-    text.imbue(std::locale(""));
-  } catch (const std::runtime_error&) {
-    text.imbue(std::locale::classic());
-  }
+  text.imbue(UserLocale());
   text << std::put_time(local, format);
   return text.str();
 }

@@ -14,10 +14,12 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "plugin/import_run.h"
 #include "standin/host/document.h"
+#include "standin/host/object_writer.h"
 #include "standin/host/session.h"
 #include "standin/orvpcb/model.h"
 
@@ -34,6 +36,8 @@ struct Workspace {
   MemoryFile report;  // the layer warnings report the import may write beside it
   std::FILE* sink = nullptr;  // the board document, counted and dropped
   std::uint64_t document_bytes = 0;
+  // Writes the documents' objects; its per-kind key plans are made once for the whole campaign.
+  std::unique_ptr<ObjectWriter> object_writer;
 };
 
 Workspace& Work() {
@@ -95,6 +99,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   work.report = MakeMemoryFile(work.folder, "FUZZ.rpt");
   work.sink = fopencookie(&work.document_bytes, "wb", cookie_io_functions_t{nullptr, CountBytes, nullptr, nullptr});
   if (work.sink == nullptr) Fail("viderave fuzz: cannot make the document sink");
+  work.object_writer = std::make_unique<ObjectWriter>(orv::Server());
   std::atexit([] {
     std::remove(Work().board.name.c_str());
     std::remove(Work().report.name.c_str());
@@ -110,7 +115,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   orv::Model& model = orv::Server();
   const std::uint32_t board = model.OpenBoard(work.board.name);
   ImportFile(work.board.name);
-  if (!WriteBoardDocument(model, board, work.board.name, work.sink) || std::fflush(work.sink) != 0) std::abort();
+  if (!WriteBoardDocument(model, board, work.board.name, work.sink, *work.object_writer) || std::fflush(work.sink) != 0) {
+    std::abort();
+  }
   model.Reset();
   return 0;
 }

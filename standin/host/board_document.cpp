@@ -1,150 +1,237 @@
 // The `board` section of the board document: each value group of the host's board functions as
-// an array in the function's value order, then the layers, layer pairs and dielectrics.
+// an array in the function's value order, then the layers, layer pairs and dielectrics. Written
+// as text straight from the model, keys in the order the JSON library sorts them, byte for byte
+// the library's text of the same tree: the section is the same for every board, 82 layers of ten
+// members, and a tree of it cost more than the objects of a small board's document.
 #include "standin/host/board_document.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
+#include <string_view>
 
 #include "host/api/board.h"
-#include "standin/host/text.h"
+#include "standin/host/json_text.h"
 #include "standin/orvpcb/packed.h"
 
 namespace {
 
-using nlohmann::json;
+using json_text::AppendDouble;
+using json_text::AppendInteger;
+using json_text::AppendString;
 using orv::FieldType;
 using orv::Load;
 
-class BoardReader {
+class BoardWriter {
  public:
-  BoardReader(orv::Model& model, std::uint32_t board)
-      : model_(model), board_(board), layout_(model.LayoutOf(orv::kBoardKind)) {}
+  BoardWriter(orv::Model& model, std::uint32_t board, std::string& out)
+      : model_(model), board_(board), layout_(model.LayoutOf(orv::kBoardKind)), out_(out) {}
 
-  // One field of the board; an array for a byte block.
-  [[nodiscard]] json Value(std::string_view field, std::uint32_t instance = 1) const {
+  // Appends `text` as it is (keys, brackets, commas).
+  BoardWriter& operator<<(std::string_view text) {
+    out_ += text;
+    return *this;
+  }
+
+  // One field of the board, an array for a byte block; null when the board has no such field or
+  // instance.
+  void Value(std::string_view field, std::uint32_t instance = 1) {
     const orv::FieldSlot* slot = layout_.Find(field);
-    if (slot == nullptr) return nullptr;
-    const std::uint8_t* place = model_.FieldData(board_, *slot, instance);
-    if (place == nullptr) return nullptr;
+    const std::uint8_t* place = slot == nullptr ? nullptr : model_.FieldData(board_, *slot, instance);
+    if (place == nullptr) {
+      out_ += "null";
+      return;
+    }
     switch (slot->def.type) {
       case FieldType::kU8:
       case FieldType::kLayerId:
-        return place[0];
+        AppendInteger(unsigned{place[0]}, out_);
+        return;
       case FieldType::kU16:
-        return Load<std::uint16_t>(place);
+        AppendInteger(Load<std::uint16_t>(place), out_);
+        return;
       case FieldType::kI32:
-        return Load<std::int32_t>(place);
+        AppendInteger(Load<std::int32_t>(place), out_);
+        return;
       case FieldType::kU32:
-        return Load<std::uint32_t>(place);
+        AppendInteger(Load<std::uint32_t>(place), out_);
+        return;
       case FieldType::kF64:
-        return Load<double>(place);
+        AppendDouble(Load<double>(place), out_);
+        return;
       case FieldType::kString:
-        return Latin1ToUtf8(model_.StringAt(Load<std::uint32_t>(place)));
+        AppendString(model_.StringAt(Load<std::uint32_t>(place)), out_);
+        return;
       case FieldType::kBytes:
-        return json(std::vector<std::uint8_t>(place, place + slot->def.size));
+        out_ += '[';
+        for (std::uint16_t i = 0; i < slot->def.size; ++i) {
+          if (i != 0) out_ += ',';
+          AppendInteger(unsigned{place[i]}, out_);
+        }
+        out_ += ']';
+        return;
       case FieldType::kSegments:
         break;
     }
-    return nullptr;
-  }
-
-  [[nodiscard]] std::string Text(std::string_view field, std::uint32_t instance = 1) const {
-    return model_.GetText(board_, field, instance);
-  }
-  [[nodiscard]] double Number(std::string_view field, std::uint32_t instance = 1) const {
-    return model_.GetNumber(board_, field, instance);
+    out_ += "null";
   }
 
   // Every value of one function's record, in order, for one instance.
-  [[nodiscard]] json Record(std::string_view function, std::uint32_t instance = 1) const {
-    json values = json::array();
-    const int schema = model_.FindSchema(function);
-    if (schema < 0) return values;
-    for (const orv::FieldDef& def : model_.SchemaAt(schema).fields) values.push_back(Value(def.name, instance));
-    return values;
+  void Record(int schema, std::uint32_t instance = 1) {
+    out_ += '[';
+    if (schema >= 0) {
+      bool first = true;
+      for (const orv::FieldDef& def : model_.SchemaAt(schema).fields) {
+        if (!first) out_ += ',';
+        first = false;
+        Value(def.name, instance);
+      }
+    }
+    out_ += ']';
   }
+  void Record(std::string_view function) { Record(model_.FindSchema(function)); }
 
   // One array per instance 1 to count.
-  [[nodiscard]] json Records(std::string_view function, std::uint32_t count) const {
-    json records = json::array();
-    for (std::uint32_t instance = 1; instance <= count; ++instance) records.push_back(Record(function, instance));
-    return records;
+  void Records(std::string_view function, std::uint32_t count) {
+    const int schema = model_.FindSchema(function);
+    out_ += '[';
+    for (std::uint32_t instance = 1; instance <= count; ++instance) {
+      if (instance != 1) out_ += ',';
+      Record(schema, instance);
+    }
+    out_ += ']';
+  }
+
+  // A dielectric's four values under the field names prefix + Constant, Height, Material, Value2.
+  void Dielectric(std::string_view constant, std::string_view height, std::string_view material,
+                  std::string_view value2, std::uint32_t instance = 1) {
+    out_ += "{\"Constant\":";
+    Value(constant, instance);
+    out_ += ",\"Height\":";
+    Value(height, instance);
+    out_ += ",\"Material\":";
+    Value(material, instance);
+    out_ += ",\"Value2\":";
+    Value(value2, instance);
+    out_ += '}';
+  }
+
+  void Layers() {
+    const int layer_info = model_.FindSchema("PcbApi_QueryBoardLayerInfo");
+    out_ += '[';
+    for (std::uint8_t n = 1; n <= api::kLayerCount; ++n) {
+      if (n != 1) out_ += ',';
+      out_ += "{\"Dielectric\":";
+      Dielectric("DielectricConstant", "DielectricHeight", "DielectricMaterial", "DielectricValue2", n);
+      out_ += ",\"Flag\":";
+      Value("LayerFlag", n);
+      out_ += ",\"LayerInfo\":";
+      Record(layer_info, n);
+      out_ += ",\"Name\":";
+      Value("LayerName", n);
+      out_ += ",\"Number\":";
+      AppendInteger(unsigned{n}, out_);
+      if (n >= 39 && n <= 54) {
+        out_ += ",\"PlaneNetName\":";
+        Value("PlaneNetName", n);
+      }
+      out_ += ",\"Value2\":";
+      Value("LayerValue2", n);
+      out_ += ",\"Value3\":";
+      Value("LayerValue3", n);
+      out_ += ",\"Value5\":";
+      Value("LayerValue5", n);
+      out_ += ",\"Value6\":";
+      Value("LayerValue6", n);
+      out_ += ",\"Value7\":";
+      Value("LayerValue7", n);
+      out_ += '}';
+    }
+    out_ += ']';
+  }
+
+  // Each pair with the name the board shows for it: the upper layer's name first.
+  void LayerPairs() {
+    out_ += '[';
+    const auto count = static_cast<std::int64_t>(model_.GetNumber(board_, "LayerPairCount"));
+    std::string name;
+    for (std::int64_t index = 0; index < count && index < 0xFFFF; ++index) {
+      const auto instance = static_cast<std::uint32_t>(index + 1);
+      const auto first = static_cast<std::uint8_t>(model_.GetNumber(board_, "PairLayer1", instance));
+      const auto second = static_cast<std::uint8_t>(model_.GetNumber(board_, "PairLayer2", instance));
+      if (index != 0) out_ += ',';
+      out_ += "{\"Layer1\":";
+      AppendInteger(unsigned{first}, out_);
+      out_ += ",\"Layer2\":";
+      AppendInteger(unsigned{second}, out_);
+      out_ += ",\"Name\":";
+      name = LayerName(std::min(first, second));
+      name += " - ";
+      name += LayerName(std::max(first, second));
+      AppendString(name, out_);
+      out_ += '}';
+    }
+    out_ += ']';
   }
 
  private:
+  // The board's name of a layer; the host's fixed name of a number that is no board layer.
+  [[nodiscard]] std::string_view LayerName(std::uint8_t number) const {
+    if (number < 1 || number > api::kLayerCount) return api::LayerName(number);
+    const orv::FieldSlot* slot = layout_.Find("LayerName");
+    if (slot == nullptr || slot->def.type != FieldType::kString) return {};
+    const std::uint8_t* place = model_.FieldData(board_, *slot, number);
+    return place == nullptr ? std::string_view() : model_.StringAt(Load<std::uint32_t>(place));
+  }
 
   orv::Model& model_;
   std::uint32_t board_;
   const orv::Layout& layout_;
+  std::string& out_;
 };
-
-json Dielectric(const BoardReader& r, const std::string& prefix, std::uint32_t instance = 1) {
-  return {{"Material", r.Value(prefix + "Material", instance)},
-          {"Value2", r.Value(prefix + "Value2", instance)},
-          {"Constant", r.Value(prefix + "Constant", instance)},
-          {"Height", r.Value(prefix + "Height", instance)}};
-}
-
-json Layers(const BoardReader& r) {
-  json layers = json::array();
-  for (std::uint8_t n = 1; n <= api::kLayerCount; ++n) {
-    json layer = {{"Number", n},
-                  {"Name", r.Value("LayerName", n)},
-                  {"Flag", r.Value("LayerFlag", n)},
-                  {"Value2", r.Value("LayerValue2", n)},
-                  {"Value3", r.Value("LayerValue3", n)},
-                  {"Value5", r.Value("LayerValue5", n)},
-                  {"Value6", r.Value("LayerValue6", n)},
-                  {"Value7", r.Value("LayerValue7", n)},
-                  {"LayerInfo", r.Record("PcbApi_QueryBoardLayerInfo", n)},
-                  {"Dielectric", Dielectric(r, "Dielectric", n)}};
-    if (n >= 39 && n <= 54) layer["PlaneNetName"] = r.Value("PlaneNetName", n);
-    layers.push_back(std::move(layer));
-  }
-  return layers;
-}
-
-// Each pair with the name the board shows for it: the upper layer's name first.
-json LayerPairs(const BoardReader& r) {
-  json pairs = json::array();
-  const auto count = static_cast<std::int64_t>(r.Number("LayerPairCount"));
-  for (std::int64_t index = 0; index < count && index < 0xFFFF; ++index) {
-    const auto instance = static_cast<std::uint32_t>(index + 1);
-    const auto first = static_cast<std::uint8_t>(r.Number("PairLayer1", instance));
-    const auto second = static_cast<std::uint8_t>(r.Number("PairLayer2", instance));
-    auto name_of = [&r](std::uint8_t number) {
-      return number >= 1 && number <= api::kLayerCount ? r.Text("LayerName", number)
-                                                       : std::string(api::LayerName(number));
-    };
-    pairs.push_back(
-        {{"Layer1", first},
-         {"Layer2", second},
-         {"Name", Latin1ToUtf8(name_of(std::min(first, second)) + " - " + name_of(std::max(first, second)))}});
-  }
-  return pairs;
-}
 
 }  // namespace
 
+void AppendBoardDocument(orv::Model& model, std::uint32_t board, std::string& out) {
+  BoardWriter w(model, board, out);
+  w << "{\"ExternalDielectrics\":{\"Bottom\":";
+  w.Dielectric("BottomConstant", "BottomHeight", "BottomMaterial", "BottomValue2");
+  w << ",\"Top\":";
+  w.Dielectric("TopConstant", "TopHeight", "TopMaterial", "TopValue2");
+  w << "},\"Handle\":";
+  AppendInteger(board, out);
+  w << ",\"LayerPairs\":";
+  w.LayerPairs();
+  w << ",\"PcbApi_QueryBoard\":";
+  w.Record("PcbApi_QueryBoard");
+  w << ",\"PcbApi_QueryBoardAdvancedPlacerOptions\":";
+  w.Record("PcbApi_QueryBoardAdvancedPlacerOptions");
+  w << ",\"PcbApi_QueryBoardEngineeringChangeOrderOptions\":";
+  w.Record("PcbApi_QueryBoardEngineeringChangeOrderOptions");
+  w << ",\"PcbApi_QueryBoardGerberOptions\":";
+  w.Record("PcbApi_QueryBoardGerberOptions");
+  w << ",\"PcbApi_QueryBoardGridsEx\":";
+  w.Record("PcbApi_QueryBoardGridsEx");
+  w << ",\"PcbApi_QueryBoardOutputOptions\":";
+  w.Record("PcbApi_QueryBoardOutputOptions");
+  w << ",\"PcbApi_QueryBoardOutputOptionsFlipLayers\":";
+  w.Value("FlipLayers");
+  w << ",\"PcbApi_QueryBoardOutputOptionsPlotLayers\":";
+  w.Value("PlotLayers");
+  w << ",\"PcbApi_QueryBoardPrinterOptions\":";
+  w.Record("PcbApi_QueryBoardPrinterOptions");
+  w << ",\"PcbApi_QueryBoardPrinterOptionsCompositeLayer\":";
+  w.Records("PcbApi_QueryBoardPrinterOptionsCompositeLayer", api::kLayerCount);
+  w << ",\"PcbApi_QueryBoardPrinterOptionsPlotterPen\":";
+  w.Records("PcbApi_QueryBoardPrinterOptionsPlotterPen", api::kPlotterPens);
+  w << ",\"SplitPlaneMode\":";
+  w.Value("SplitPlaneMode");
+  w << ",\"layers\":";
+  w.Layers();
+  w << "}";
+}
+
 nlohmann::json BoardDocument(orv::Model& model, std::uint32_t board) {
-  const BoardReader r(model, board);
-  json document = {{"Handle", board}};
-  for (const char* function :
-       {"PcbApi_QueryBoard", "PcbApi_QueryBoardGridsEx", "PcbApi_QueryBoardEngineeringChangeOrderOptions",
-        "PcbApi_QueryBoardOutputOptions", "PcbApi_QueryBoardGerberOptions", "PcbApi_QueryBoardAdvancedPlacerOptions",
-        "PcbApi_QueryBoardPrinterOptions"}) {
-    document[function] = r.Record(function);
-  }
-  document["PcbApi_QueryBoardOutputOptionsPlotLayers"] = r.Value("PlotLayers");
-  document["PcbApi_QueryBoardOutputOptionsFlipLayers"] = r.Value("FlipLayers");
-  document["PcbApi_QueryBoardPrinterOptionsPlotterPen"] =
-      r.Records("PcbApi_QueryBoardPrinterOptionsPlotterPen", api::kPlotterPens);
-  document["PcbApi_QueryBoardPrinterOptionsCompositeLayer"] =
-      r.Records("PcbApi_QueryBoardPrinterOptionsCompositeLayer", api::kLayerCount);
-  document["layers"] = Layers(r);
-  document["SplitPlaneMode"] = r.Value("SplitPlaneMode");
-  document["LayerPairs"] = LayerPairs(r);
-  document["ExternalDielectrics"] = {{"Top", Dielectric(r, "Top")}, {"Bottom", Dielectric(r, "Bottom")}};
-  return document;
+  std::string text;
+  AppendBoardDocument(model, board, text);
+  return nlohmann::json::parse(text);
 }

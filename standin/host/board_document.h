@@ -4,8 +4,15 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
 #include <nlohmann/json.hpp>
 
 #include "standin/orvpcb/model.h"
 
+// Appends the section's JSON text: the JSON library's text of the section's tree, byte for byte,
+// written without building the tree.
+void AppendBoardDocument(orv::Model& model, std::uint32_t board, std::string& out);
+
+// The section as a tree (parsed from its text), for callers that look values up by key.
 nlohmann::json BoardDocument(orv::Model& model, std::uint32_t board);

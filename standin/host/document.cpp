@@ -5,41 +5,60 @@
 #include <cstring>
 
 #include "standin/host/board_document.h"
+#include "standin/host/json_text.h"
 #include "standin/host/object_writer.h"
 #include "standin/host/session.h"
 #include "standin/host/text.h"
 
-using nlohmann::json;
-
-json HostDocument(orv::Model& model) {
+// The `host` section: its keys in the library's order, the session's records (already trees)
+// dumped where they are rather than copied into a tree of the section.
+void AppendHostDocument(orv::Model& model, std::string& out) {
   const HostSession& session = Session();
-  json commands = json::array();
+  out += "{\"commands\":[";
+  bool first = true;
   for (const orv::CommandRecord& command : model.commands) {
-    commands.push_back({{"Process", Latin1ToUtf8(command.process)}, {"Parameters", Latin1ToUtf8(command.parameters)}});
+    if (!first) out += ',';
+    first = false;
+    out += "{\"Parameters\":";
+    json_text::AppendString(command.parameters, out);
+    out += ",\"Process\":";
+    json_text::AppendString(command.process, out);
+    out += '}';
   }
-  return {{"progress",
-           {{"Caption", Latin1ToUtf8(model.progress.caption)},
-            {"Total", model.progress.total},
-            {"Updates", model.progress.updates},
-            {"Finished", model.progress.finished}}},
-          {"messages", session.messages},
-          {"dialogs", session.dialogs},
-          {"commands", commands},
-          {"files", session.files}};
+  out += "],\"dialogs\":";
+  out += session.dialogs.dump();
+  out += ",\"files\":";
+  out += session.files.dump();
+  out += ",\"messages\":";
+  out += session.messages.dump();
+  out += ",\"progress\":{\"Caption\":";
+  json_text::AppendString(model.progress.caption, out);
+  out += ",\"Finished\":";
+  json_text::AppendInteger(model.progress.finished, out);
+  out += ",\"Total\":";
+  json_text::AppendInteger(model.progress.total, out);
+  out += ",\"Updates\":";
+  json_text::AppendInteger(model.progress.updates, out);
+  out += "}}";
 }
 
 bool WriteBoardDocument(orv::Model& model, std::uint32_t board, const std::string& file_name, std::FILE* out) {
+  ObjectWriter writer(model);
+  return WriteBoardDocument(model, board, file_name, out, writer);
+}
+
+bool WriteBoardDocument(orv::Model& model, std::uint32_t board, const std::string& file_name, std::FILE* out,
+                        ObjectWriter& writer) {
   std::string text = "{\"document\":\"viderave-board\",\"version\":1,\"fileName\":";
-  text += json(Latin1ToUtf8(file_name)).dump();
+  json_text::AppendString(file_name, text);
   text += ",\"board\":";
-  text += BoardDocument(model, board).dump();
+  AppendBoardDocument(model, board, text);
   text += ",\"objects\":[";
   bool first = true;
   // Objects made after the board was opened belong to its document; boards are not listed.
   // They are written as text straight from the model and handed to the file a megabyte at a
   // time.
   constexpr std::size_t kFlushBytes = std::size_t{1} << 20;
-  ObjectWriter writer(model);
   bool ok = true;
   for (std::uint32_t handle = board + 1; handle < model.HandleLimit() && ok; ++handle) {
     if (!orv::OfBoard(model, board, handle)) continue;
@@ -53,7 +72,7 @@ bool WriteBoardDocument(orv::Model& model, std::uint32_t board, const std::strin
   }
   ok = ok && std::fwrite(text.data(), 1, text.size(), out) == text.size();
   text = "],\"host\":";
-  text += HostDocument(model).dump();
+  AppendHostDocument(model, text);
   text += "}\n";
   ok = ok && std::fwrite(text.data(), 1, text.size(), out) == text.size();
   return ok && std::fflush(out) == 0;

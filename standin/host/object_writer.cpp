@@ -9,48 +9,17 @@
 
 #include <nlohmann/json.hpp>
 
-#include "standin/host/text.h"
+#include "standin/host/json_text.h"
 #include "standin/orvpcb/packed.h"
 
 namespace {
 
+using json_text::AppendDouble;
+using json_text::AppendInteger;
+using json_text::AppendString;
 using orv::FieldType;
 
 using orv::Load;
-
-template <typename Integer>
-void AppendInteger(Integer value, std::string& out) {
-  char digits[24];
-  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  out.append(digits, end);
-}
-
-// Whole numbers below 10^15 print as their digits and ".0", as the library prints them; other
-// values (fractions, huge values, -0, infinities) go through the library.
-void AppendDouble(double value, std::string& out) {
-  if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e15 &&
-      !(value == 0 && std::signbit(value))) {
-    AppendInteger(static_cast<std::int64_t>(value), out);
-    out += ".0";
-    return;
-  }
-  out += nlohmann::json(value).dump();
-}
-
-// Printable ASCII without quotes or backslashes is written as it is; anything else is converted
-// (Latin-1 to UTF-8) and escaped by the library.
-void AppendString(std::string_view text, std::string& out) {
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte > 0x7E || c == '"' || c == '\\') {
-      out += nlohmann::json(Latin1ToUtf8(text)).dump();
-      return;
-    }
-  }
-  out += '"';
-  out.append(text);
-  out += '"';
-}
 
 // An outline segment's keys in sorted order: CentreX, CentreY, EndAngle, Radius, SegmentKind,
 // StartAngle, X, Y.

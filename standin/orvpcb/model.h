@@ -394,6 +394,10 @@ class Model {
   ByteArena texts_;
   std::vector<Outline> segments_;  // id 0 is the empty outline
   std::unordered_map<std::uint32_t, Iterator> iterators_;
+  // The last destroyed iterator's map entry, with its item list's storage, for the next one:
+  // iterators mostly come one at a time (one per kind and layer of a board iteration), so most
+  // need no allocation.
+  std::unordered_map<std::uint32_t, Iterator>::node_type spare_iterator_;
   std::uint32_t next_iterator_ = 0x40000001u;
   std::uint32_t last_iterator_ = 0;  // the iterator asked last, found without a lookup
   Iterator* last_iterator_state_ = nullptr;

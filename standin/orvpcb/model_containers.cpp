@@ -173,7 +173,18 @@ void Model::Reindex(std::uint32_t container_handle, MemberList& list) {
 
 std::uint32_t Model::CreateIterator(std::uint32_t container_handle, std::uint8_t kind, std::uint8_t method,
                                     std::uint8_t layer_number) {
-  Iterator iterator;
+  const std::uint32_t handle = next_iterator_++;
+  Iterator* made = nullptr;
+  if (spare_iterator_.empty()) {
+    made = &iterators_.emplace(handle, Iterator{}).first->second;
+  } else {
+    spare_iterator_.key() = handle;
+    spare_iterator_.mapped().items.clear();
+    spare_iterator_.mapped().position = 0;
+    made = &iterators_.insert(std::move(spare_iterator_)).position->second;
+    spare_iterator_ = {};
+  }
+  Iterator& iterator = *made;
   Object* container = Mutable(container_handle);
   if (container != nullptr && container->member_list) {
     MemberList& list = *container->member_list;
@@ -186,11 +197,9 @@ std::uint32_t Model::CreateIterator(std::uint32_t container_handle, std::uint8_t
       const std::uint16_t key = BucketKey(kind, layer_number);
       if (BucketStale(list, key)) Reindex(container_handle, list);
       const auto bucket = list.by_kind_and_layer.find(key);
-      if (bucket != list.by_kind_and_layer.end()) iterator.items = bucket->second;
+      if (bucket != list.by_kind_and_layer.end()) iterator.items.assign(bucket->second.begin(), bucket->second.end());
     }
   }
-  const std::uint32_t handle = next_iterator_++;
-  iterators_.emplace(handle, std::move(iterator));
   return handle;
 }
 
@@ -228,7 +237,10 @@ std::uint32_t Model::NextObject(std::uint32_t iterator_handle) {
 
 bool Model::DestroyIterator(std::uint32_t iterator_handle) {
   if (iterator_handle == last_iterator_) last_iterator_state_ = nullptr;
-  return iterators_.erase(iterator_handle) != 0;
+  auto entry = iterators_.extract(iterator_handle);
+  if (entry.empty()) return false;
+  spare_iterator_ = std::move(entry);
+  return true;
 }
 
 }  // namespace orv
