@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ struct HostOptions {
   bool test_mode = false;                  // the registry holds the test-mode key
   std::vector<std::string> uncheck;        // rules dialog: untick these boxes, then OK
   bool close_dialog_with_box = false;      // rules dialog: close with the window's close box
+  // Where the program's messages to the user go (the information box's text among them): the
+  // terminal, or the WebAssembly module's caller.
+  std::ostream* messages = &std::cerr;
 };
 
 struct HostSession {

@@ -157,7 +157,7 @@ VIDERAVE_EXPORT int VIDERAVE_STDCALL MessageBoxA(HWND, const char* text, const c
     }
   } else {
     if (!session.options.quiet || session.options.interactive) {
-      std::cerr << "\n" << caption_string << ":\n" << text_string << "\n";
+      *session.options.messages << "\n" << caption_string << ":\n" << text_string << "\n";
     }
     if (session.options.interactive) {
       TerminalKeys::Suspend();
