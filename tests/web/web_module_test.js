@@ -1,0 +1,208 @@
+// The WebAssembly module against the native host program: every example board and generated
+// boards of every format level give the same board document, picture and KiCad project, byte for
+// byte, when both import the same file under the same full name; an abort and an unticked rules
+// box give what the native options give; files that are not boards get the native messages, and
+// the same module instance imports a good board right after them.
+//
+//   node --no-experimental-fetch tests/web/web_module_test.js BUILD_DIR WEB_BUILD_DIR
+'use strict';
+const { test, before, after } = require('node:test');
+const assert = require('node:assert/strict');
+const { spawnSync } = require('node:child_process');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+
+const [buildDir, webBuildDir] = process.argv.slice(2).map((dir) => path.resolve(dir));
+const sourceDir = path.resolve(__dirname, '..', '..');
+const program = path.join(buildDir, 'viderave');
+const levels = [...Array(11).keys()];
+
+let viderave;  // one module instance for every test, as one page keeps one
+let work;      // the boards, at the same full name on the disk and in the module's file system
+
+before(async () => {
+  const createViderave = require(path.join(webBuildDir, 'viderave.js'));
+  viderave = await createViderave({ print: () => {}, printErr: () => {} });
+  work = fs.mkdtempSync(path.join(os.tmpdir(), 'viderave-web-'));
+  for (const example of fs.readdirSync(path.join(sourceDir, 'examples')).filter((f) => f.endsWith('.PCB'))) {
+    fs.copyFileSync(path.join(sourceDir, 'examples', example), path.join(work, example));
+  }
+  // A board of every format level, some with CR LF line ends and nets before the primitives.
+  for (const level of levels) {
+    const extra = level % 3 === 0 ? ['--crlf', '--nets-first'] : [];
+    run(path.join(buildDir, 'boardgen'), ['--level', level, '--seed', level + 41, '--size', 1500, '--defaults',
+      '--options', ...extra, '-o', path.join(work, `generated-${level}.PCB`)]);
+  }
+});
+
+after(() => fs.rmSync(work, { recursive: true, force: true }));
+
+function run(command, args) {
+  const result = spawnSync(command, args.map(String), { encoding: 'latin1' });
+  if (result.error) throw result.error;
+  return result;
+}
+
+// The outputs of one import, each file by its name relative to `folder`.
+function filesUnder(folder, reader) {
+  const files = {};
+  const walk = (dir) => {
+    for (const name of reader.list(dir).sort()) {
+      const full = `${dir}/${name}`;
+      if (reader.isFolder(full)) walk(full);
+      else files[full.slice(folder.length + 1)] = Buffer.from(reader.read(full));
+    }
+  };
+  walk(folder);
+  return files;
+}
+
+const disk = {
+  list: (dir) => fs.readdirSync(dir),
+  isFolder: (file) => fs.statSync(file).isDirectory(),
+  read: (file) => fs.readFileSync(file),
+};
+
+function memory() {
+  const FS = viderave.FS;
+  return {
+    list: (dir) => FS.readdir(dir).filter((name) => name !== '.' && name !== '..'),
+    isFolder: (file) => FS.isDir(FS.stat(file).mode),
+    read: (file) => FS.readFile(file),
+  };
+}
+
+// Puts the board file into the module's file system at the same full name as on the disk.
+function placeInModule(board) {
+  viderave.FS.mkdirTree(path.dirname(board));
+  viderave.FS.writeFile(board, fs.readFileSync(board));
+}
+
+// Both imports of `board` with the same options; the outputs go to out-native/ and out-web/.
+function importBoth(board, options, { onProgress } = {}) {
+  const stem = path.basename(board, '.PCB');
+  const outputs = (folder) => ['--json', `${folder}/${stem}.json`, '--svg', `${folder}/${stem}.svg`,
+    '--kicad', `${folder}/${stem}.kicad_pcb`];
+  const nativeOut = fs.mkdtempSync(path.join(work, 'out-native-'));
+  const native = run(program, ['import', board, ...outputs(nativeOut), ...options]);
+  placeInModule(board);
+  const webOut = nativeOut.replace('out-native-', 'out-web-');
+  viderave.FS.mkdirTree(webOut);
+  const web = viderave.importBoard([board, ...outputs(webOut), ...options], onProgress);
+  return {
+    native: { status: native.status, messages: native.stderr, files: filesUnder(nativeOut, disk) },
+    web: { status: web.status, messages: web.messages, files: filesUnder(webOut, memory()) },
+    nativeOut,
+    webOut,
+  };
+}
+
+function assertSameImport(result, what) {
+  assert.equal(result.web.status, result.native.status, `${what}: exit status`);
+  assert.equal(result.web.messages.replaceAll(result.webOut, result.nativeOut), result.native.messages,
+    `${what}: messages`);
+  assert.deepEqual(Object.keys(result.web.files), Object.keys(result.native.files), `${what}: the files written`);
+  for (const [name, bytes] of Object.entries(result.native.files)) {
+    assert.ok(bytes.equals(result.web.files[name]), `${what}: ${name} differs`);
+  }
+}
+
+test('the build binds every host function the plug-in asks for', () => {
+  assert.deepEqual(viderave.unboundHostFunctions(), []);
+});
+
+test('description and recognition as the native program gives them', () => {
+  assert.equal(viderave.describe() + '\n', run(program, ['describe']).stdout);
+  const board = path.join(work, 'small-2.80.PCB');
+  placeInModule(board);
+  assert.equal(viderave.recognise(board), true);
+  assert.equal(viderave.recognise(path.join(work, 'no-such.PCB')), false);
+});
+
+test('every example board and a generated board of every level: identical outputs', () => {
+  const boards = fs.readdirSync(work).filter((f) => f.endsWith('.PCB')).sort();
+  assert.equal(boards.length, 3 + levels.length);
+  for (const name of boards) {
+    const result = importBoth(path.join(work, name), ['--test-mode']);
+    assert.equal(result.native.status, 0, `${name} imports natively`);
+    assert.ok(result.native.files[`${path.basename(name, '.PCB')}.kicad_pcb`], `${name}: a KiCad board`);
+    assertSameImport(result, name);
+  }
+});
+
+test('the rules dialog: closed with OK, with boxes unticked, with its close box', () => {
+  const board = path.join(work, 'generated-10.PCB');
+  const ticked = importBoth(board, []);
+  assertSameImport(ticked, 'dialog with OK');
+  // Boxes ticked at first, and one of the routing boxes, which start unticked.
+  const unticked = importBoth(board, ['--uncheck', 'SolderMaskCheckBox,PowerGndConnCheckBox,RoutingViaSizeCheckBox']);
+  assertSameImport(unticked, '--uncheck');
+  assertSameImport(importBoth(board, ['--close-dialog-with-box']), '--close-dialog-with-box');
+  const document = (result) => JSON.parse(result.web.files['generated-10.json'].toString('utf8'));
+  assert.equal(document(ticked).host.dialogs.length, 1, 'the dialog was shown');
+  assert.notDeepEqual(document(ticked).objects, document(unticked).objects, 'unticking boxes changes the rules made');
+});
+
+test('Escape at a progress step, by option and by the progress callback', () => {
+  const board = path.join(work, 'generated-10.PCB');
+  const byOption = importBoth(board, ['--test-mode', '--escape-at', '5']);
+  assert.equal(byOption.native.status, 1, 'the abort ends the import');
+  assertSameImport(byOption, '--escape-at 5');
+  // The page's Abort: the callback answers true at step 5, as the option posts Escape there.
+  const steps = [];
+  const byCallback = importBoth(board, ['--test-mode'], {
+    onProgress: (caption, step, total) => {
+      steps.push([caption, step, total]);
+      return step === 5;
+    },
+  });
+  assert.equal(byCallback.web.status, 1);
+  const escaped = byOption.web.files['generated-10.json'];
+  assert.ok(byCallback.web.files['generated-10.json'].equals(escaped), 'the same document as --escape-at 5');
+  assert.deepEqual(steps.slice(0, 2).map((s) => s[1]), [0, 1], 'told of the start, then of each step');
+  assert.ok(steps[0][0].length > 0 && steps[0][2] > 5, 'a caption and a total');
+  // Abort refused: the import runs on to the end.
+  assertSameImport(importBoth(board, ['--test-mode', '--escape-at', '5', '--confirm-abort', 'no']),
+    '--escape-at 5 --confirm-abort no');
+});
+
+test('not a board, empty, truncated, missing: the native messages, then a good board imports', () => {
+  const good = fs.readFileSync(path.join(work, 'small-2.80.PCB'));
+  const refused = {
+    'notes.PCB': [Buffer.from('These are the notes of the board, not the board.\n'), /not a text PCB file/],
+    'empty.PCB': [Buffer.alloc(0), /the file is empty/],
+    'binary.PCB': [Buffer.from([0x50, 0x4b, 0x03, 0x04, 0, 0, 0x80, 0xff, 0x0a]), /not a text PCB file: .*\\x80\\xFF/],
+  };
+  for (const [name, [bytes, why]] of Object.entries(refused)) {
+    const board = path.join(work, name);
+    fs.writeFileSync(board, bytes);
+    const result = importBoth(board, ['--test-mode']);
+    assert.equal(result.web.status, 1, `${name} does not import`);
+    assert.match(result.web.messages, why, `${name}: says why`);
+    assertSameImport(result, name);
+  }
+  // A board cut short in the middle of a record: what the file holds is imported, as natively.
+  for (const fraction of [3, 2]) {
+    const board = path.join(work, `truncated-${fraction}.PCB`);
+    fs.writeFileSync(board, good.subarray(0, Math.floor(good.length / fraction) + 7));
+    assertSameImport(importBoth(board, ['--test-mode']), `truncated to 1/${fraction}`);
+  }
+  const missing = viderave.importBoard([path.join(work, 'never-written.PCB'), '--test-mode'], undefined);
+  assert.equal(missing.status, 2);
+  assert.match(missing.messages, /cannot read .*never-written\.PCB: no such file/);
+  const usage = viderave.importBoard(['--escape-at', 'soon'], undefined);
+  assert.equal(usage.status, 2);
+  assert.match(usage.messages, /--escape-at/);
+  assertSameImport(importBoth(path.join(work, 'small-2.80.PCB'), ['--test-mode']), 'a good board after them');
+});
+
+test('a progress callback that throws ends that import only', () => {
+  const board = path.join(work, 'generated-7.PCB');
+  placeInModule(board);
+  assert.throws(() => viderave.importBoard([board, '--test-mode', '--no-document'], (caption, step) => {
+    if (step === 3) throw new Error('the page went away');
+    return false;
+  }), /the page went away/);
+  assertSameImport(importBoth(board, ['--test-mode']), 'the next import');
+});
