@@ -206,3 +206,32 @@ test('a progress callback that throws ends that import only', () => {
   }), /the page went away/);
   assertSameImport(importBoth(board, ['--test-mode']), 'the next import');
 });
+
+// What the page's worker uses: the file by its bytes, the outputs gathered, the memory emptied.
+test('importBoardFile: outputs as the host program writes them, nothing left behind', () => {
+  const { importBoardFile } = require(path.join(sourceDir, 'web', 'viderave_import.js'));
+  const board = path.join(work, 'legacy-1.10.PCB');
+  const native = importBoth(board, ['--test-mode']).native.files;
+  const steps = [];
+  const result = importBoardFile(viderave, {
+    fileName: board,
+    bytes: fs.readFileSync(board),
+    options: ['--test-mode'],
+    onProgress: (caption, step) => steps.push(step) && false,
+  });
+  assert.equal(result.status, 0);
+  assert.equal(result.document, native['legacy-1.10.json'].toString('utf8'));
+  assert.equal(result.svg, native['legacy-1.10.svg'].toString('utf8'));
+  const kicad = Object.fromEntries(Object.entries(native).filter(([name]) => !/\.(json|svg)$/.test(name)));
+  assert.deepEqual(Object.keys(result.kicad), Object.keys(kicad));
+  for (const [name, bytes] of Object.entries(kicad)) assert.ok(bytes.equals(Buffer.from(result.kicad[name])), name);
+  assert.match(result.report, /legacy-1\.10/, 'the layer report of this older board');
+  assert.ok(steps.length > 10);
+  assert.equal(viderave.FS.analyzePath(board).exists, false, 'the board file is removed');
+  assert.equal(viderave.FS.analyzePath('/output').exists, false, 'the outputs are removed');
+  // A plain file name lands in /boards; a refused file still gives its message.
+  const refused = importBoardFile(viderave, { fileName: 'notes.PCB', bytes: Buffer.from('notes\n') });
+  assert.equal(refused.status, 1);
+  assert.match(refused.messages, /\/boards\/notes\.PCB: not a text PCB file/);
+  assert.match(refused.document, /"fileName": *"\/boards\/notes\.PCB"/, 'the (empty) board is saved all the same');
+});
