@@ -81,4 +81,5 @@
   }
 
   exported.importBoardFile = importBoardFile;
-})(typeof module !== 'undefined' && module.exports ? module.exports : (self.videraveImport = {}));
+  // A worker's classic script (importScripts) defines it on the worker; node's require exports it.
+})(typeof importScripts !== 'function' && typeof module === 'object' ? module.exports : (self.videraveImport = {}));

@@ -235,3 +235,75 @@ test('importBoardFile: outputs as the host program writes them, nothing left beh
   assert.match(refused.messages, /\/boards\/notes\.PCB: not a text PCB file/);
   assert.match(refused.document, /"fileName": *"\/boards\/notes\.PCB"/, 'the (empty) board is saved all the same');
 });
+
+// The page's worker (web/page/worker.js, as scripts/web.sh puts it in WEB_BUILD_DIR/site/) in a
+// node worker thread, with importScripts and postMessage as a browser's worker has them.
+const site = path.join(webBuildDir, 'site');
+const workerShim = `
+  const { parentPort, workerData } = require('node:worker_threads');
+  const fs = require('node:fs');
+  const path = require('node:path');
+  const vm = require('node:vm');
+  globalThis.self = globalThis;
+  globalThis.__dirname = workerData.site;
+  self.postMessage = (message) => parentPort.postMessage(message);
+  self.importScripts = (...files) => files.forEach((file) =>
+    vm.runInThisContext(fs.readFileSync(path.join(workerData.site, file), 'utf8'), { filename: file }));
+  parentPort.on('message', (data) => self.onmessage({ data }));
+  importScripts('worker.js');
+`;
+
+function runInWorker(worker, file, options, abortFlag) {
+  return new Promise((resolve, reject) => {
+    const progress = [];
+    const onMessage = (message) => {
+      if (message.progress) progress.push(message.progress);
+      if (message.result) {
+        worker.off('message', onMessage);
+        resolve({ ...message.result, progress });
+      }
+    };
+    worker.on('message', onMessage);
+    worker.once('error', reject);
+    const bytes = fs.readFileSync(file);
+    const buffer = bytes.buffer.slice(bytes.byteOffset, bytes.byteOffset + bytes.length);
+    worker.postMessage({ file: { name: path.basename(file), bytes: buffer }, options, abortFlag });
+  });
+}
+
+test('the page worker: imports, aborts through the shared flag, refuses, imports again', {
+  skip: !fs.existsSync(path.join(site, 'worker.js')) && 'no page in WEB_BUILD_DIR/site (scripts/web.sh puts it there)',
+}, async () => {
+  const { Worker } = require('node:worker_threads');
+  // In node the module finds its .wasm in the working folder (a browser's worker: beside itself).
+  const folder = process.cwd();
+  process.chdir(site);
+  const worker = new Worker(workerShim, { eval: true, workerData: { site } });
+  try {
+    const board = path.join(work, 'generated-9.PCB');
+    const nativeDocument = JSON.parse(fs.readFileSync(importBoth(board, ['--test-mode']).nativeOut + '/generated-9.json'));
+    const imported = await runInWorker(worker, board, ['--test-mode'], null);
+    assert.equal(imported.status, 0);
+    assert.equal(imported.fileName, 'generated-9.PCB');
+    assert.deepEqual(JSON.parse(imported.document).objects.length, nativeDocument.objects.length);
+    assert.ok(imported.kicad['generated-9.kicad_pcb'] && imported.svg.startsWith('<?xml'));
+    assert.equal(imported.progress[0].steps, 0, 'the bar starts at 0');
+    assert.equal(imported.progress.at(-1).steps, imported.progress.at(-1).total, 'and ends full');
+
+    const flag = new SharedArrayBuffer(4);
+    Atomics.store(new Int32Array(flag), 0, 1);  // Abort pressed as the import starts
+    const aborted = await runInWorker(worker, board, ['--test-mode'], flag);
+    assert.equal(aborted.status, 1);
+    assert.match(aborted.messages, /aborted: the abort was confirmed/);
+    assert.equal(Atomics.load(new Int32Array(flag), 0), 0, 'the flag is taken');
+
+    const notes = path.join(work, 'notes.PCB');
+    const refused = await runInWorker(worker, notes, ['--test-mode'], flag);
+    assert.equal(refused.status, 1);
+    assert.match(refused.messages, /not a text PCB file/);
+    assert.equal((await runInWorker(worker, board, ['--test-mode'], flag)).document, imported.document);
+  } finally {
+    await worker.terminate();
+    process.chdir(folder);
+  }
+});
