@@ -7,6 +7,7 @@
 //     bytes,                              // Uint8Array of the file
 //     options: ['--test-mode'],           // more words of `viderave import`
 //     onProgress: (caption, steps, total) => false,   // true presses Escape
+//     onDialog: (dialog) => undefined,    // shows the rules dialog (web_api.cpp: its answer)
 //   });
 //   result.status, result.messages        // the host program's exit status and messages
 //   result.document, result.svg           // texts ('' when not written)
@@ -51,7 +52,7 @@
     return dot > 0 ? base.slice(0, dot) : base;
   }
 
-  function importBoardFile(viderave, { fileName, bytes, options = [], onProgress }) {
+  function importBoardFile(viderave, { fileName, bytes, options = [], onProgress, onDialog }) {
     const FS = viderave.FS;
     const board = fileName.startsWith('/') ? fileName : `${kBoards}/${fileName}`;
     const report = board.replace(/\.[^./]*$/, '') + '.rpt';
@@ -63,7 +64,7 @@
       const { status, messages } = viderave.importBoard(
         [board, '--json', `${kOutput}/${stem}.json`, '--svg', `${kOutput}/${stem}.svg`,
           '--kicad', `${kOutput}/kicad/${stem}.kicad_pcb`, ...options],
-        onProgress);
+        { onProgress, onDialog });
       return {
         status,
         messages,

@@ -1,15 +1,24 @@
 // The WebAssembly module's interface to JavaScript (embind; web/README.md shows its use):
 //
-//   Module.importBoard(words, onProgress) -> {status, messages}
+//   Module.importBoard(words, handlers) -> {status, messages}
 //       imports as `viderave import WORDS...` does: `words` is an array of the command's words,
 //       the file's name first (a file in the module's memory file system), then its options in
 //       the host program's spelling (--json, --svg, --kicad, --escape-at, --uncheck,
 //       --confirm-abort, --close-dialog-with-box, --test-mode, --no-document, ...). The outputs
 //       land in the memory file system for the caller to read. `status` is the host program's
 //       exit status (0 imported, 1 did not complete, 2 usage or unreadable file); `messages`
-//       holds what the program would have said on its terminal. `onProgress(caption, steps,
-//       total)`, when given, is called as the progress bar starts (steps 0) and at each step;
-//       it answers true to press Escape (the page's Abort), which asks the abort confirmation.
+//       holds what the program would have said on its terminal.
+//       `handlers` (or undefined) may hold:
+//         onProgress(caption, steps, total): called as the progress bar starts (steps 0) and at
+//           each step; answers true to press Escape (the page's Abort), which asks the abort
+//           confirmation (answered yes unless --confirm-abort says otherwise).
+//         onDialog(dialog): shows the rules dialog, unless --uncheck or --close-dialog-with-box
+//           answer it. `dialog` is {caption, help, controls: [{index, name, caption, kind
+//           ('checkbox', 'button' or another class name), enabled, checked, modalResult, parent,
+//           x, y, width, height, tabOrder}]}; the answer is {result (the closing button's
+//           modalResult, 2 for the close box), checked: {name: bool}, clicks: [index of a button
+//           that does not close the dialog, such as Help, in the order pressed]}, or undefined
+//           for the answer without anyone (OK, boxes as they are).
 //   Module.recognise(fileName) -> bool         the importer's own test of the file
 //   Module.describe() -> string                the importer's description
 //   Module.unboundHostFunctions() -> [names]   names the plug-in asks for that the build's tables
@@ -28,6 +37,7 @@
 #include <CLI/CLI.hpp>
 
 #include "host/host_binding.h"
+#include "standin/host/dialog_ui.h"
 #include "standin/host/import_command.h"
 #include "standin/host/import_options.h"
 #include "standin/host/plugin_loader.h"
@@ -48,7 +58,71 @@ val Outcome(int status, const std::string& messages) {
   return outcome;
 }
 
-val ImportBoard(val words, val on_progress) {
+std::string TextOf(const char* text) { return Latin1ToUtf8(text == nullptr ? "" : text); }
+
+std::string KindOf(const ViderveControl& control) {
+  if (IsCheckBox(control)) return "checkbox";
+  if (IsButton(control)) return "button";
+  return TextOf(control.class_name);
+}
+
+val DescribeDialog(const ViderveDialog& dialog) {
+  val controls = val::array();
+  for (std::int32_t i = 0; i < dialog.control_count; ++i) {
+    const ViderveControl& control = dialog.controls[i];
+    val described = val::object();
+    described.set("index", i);
+    described.set("name", TextOf(control.name));
+    described.set("caption", TextOf(control.caption));
+    described.set("kind", KindOf(control));
+    described.set("enabled", control.enabled != 0);
+    described.set("checked", control.checked != 0);
+    described.set("modalResult", control.modal_result);
+    described.set("parent", control.parent);
+    described.set("x", control.x);
+    described.set("y", control.y);
+    described.set("width", control.width);
+    described.set("height", control.height);
+    described.set("tabOrder", control.tab_order);
+    controls.call<void>("push", described);
+  }
+  val description = val::object();
+  description.set("caption", TextOf(dialog.caption));
+  description.set("help", std::string(RulesDialogHelp()));
+  description.set("controls", controls);
+  return description;
+}
+
+// The page's answer applied as a person's would be in the terminal: clicks on buttons that do not
+// close the dialog reach the plug-in, enabled boxes take their states, the closing result is given.
+std::int32_t ShowDialogInPage(ViderveDialog& dialog, const val& on_dialog) {
+  const val answer = on_dialog(DescribeDialog(dialog));
+  if (answer.isUndefined() || answer.isNull()) return AnswerDialogFromOptions(dialog);
+  const val clicks = answer["clicks"];
+  if (!clicks.isUndefined() && !clicks.isNull()) {
+    for (const int index : emscripten::vecFromJSArray<int>(clicks)) {
+      if (index < 0 || index >= dialog.control_count) continue;
+      const ViderveControl& button = dialog.controls[index];
+      if (IsButton(button) && button.enabled != 0 && button.modal_result == 0 && dialog.on_click != nullptr) {
+        dialog.on_click(dialog.context, index);
+      }
+    }
+  }
+  const val checked = answer["checked"];
+  for (std::int32_t i = 0; i < dialog.control_count && !checked.isUndefined() && !checked.isNull(); ++i) {
+    ViderveControl& control = dialog.controls[i];
+    if (!IsCheckBox(control) || control.enabled == 0) continue;
+    const val state = checked[TextOf(control.name)];
+    if (!state.isUndefined()) control.checked = state.as<bool>() ? 1 : 0;
+  }
+  const val result = answer["result"];
+  if (result.isUndefined() || result.isNull()) return AnswerDialogFromOptions(dialog);
+  return result.as<std::int32_t>();
+}
+
+bool Given(const val& value) { return !value.isUndefined() && !value.isNull(); }
+
+val ImportBoard(val words, val handlers) {
   const std::vector<std::string> given = emscripten::vecFromJSArray<std::string>(words);
   ImportRequest request;
   CLI::App command{"import", "import"};
@@ -64,10 +138,15 @@ val ImportBoard(val words, val on_progress) {
   }
   options.Complete();
   request.options.messages = &messages;
-  if (!on_progress.isUndefined() && !on_progress.isNull()) {
+  const val on_progress = Given(handlers) ? handlers["onProgress"] : val::undefined();
+  const val on_dialog = Given(handlers) ? handlers["onDialog"] : val::undefined();
+  if (Given(on_progress)) {
     request.on_progress = [&on_progress](std::string_view caption, std::int32_t steps, std::int32_t total) {
       return on_progress(Latin1ToUtf8(caption), steps, total).as<bool>();
     };
+  }
+  if (Given(on_dialog)) {
+    request.options.show_dialog = [&on_dialog](ViderveDialog& dialog) { return ShowDialogInPage(dialog, on_dialog); };
   }
   // What the last import left is dropped now rather than after it: the caller may still read the
   // board's files, and the next import needs the server as a new process finds it.

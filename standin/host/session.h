@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -26,6 +27,10 @@ struct HostOptions {
   // Where the program's messages to the user go (the information box's text among them): the
   // terminal, or the WebAssembly module's caller.
   std::ostream* messages = &std::cerr;
+  // Shows the rules dialog elsewhere than in the terminal (the WebAssembly module's page): ticks
+  // or unticks the boxes in place and answers the modal result. Empty: the terminal, or the
+  // options' answer without one. Boxes named by --uncheck or --close-dialog-with-box win over it.
+  std::function<std::int32_t(ViderveDialog& dialog)> show_dialog;
 };
 
 struct HostSession {

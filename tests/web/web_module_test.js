@@ -80,7 +80,7 @@ function placeInModule(board) {
 }
 
 // Both imports of `board` with the same options; the outputs go to out-native/ and out-web/.
-function importBoth(board, options, { onProgress } = {}) {
+function importBoth(board, options, handlers = undefined) {
   const stem = path.basename(board, '.PCB');
   const outputs = (folder) => ['--json', `${folder}/${stem}.json`, '--svg', `${folder}/${stem}.svg`,
     '--kicad', `${folder}/${stem}.kicad_pcb`];
@@ -89,7 +89,7 @@ function importBoth(board, options, { onProgress } = {}) {
   placeInModule(board);
   const webOut = nativeOut.replace('out-native-', 'out-web-');
   viderave.FS.mkdirTree(webOut);
-  const web = viderave.importBoard([board, ...outputs(webOut), ...options], onProgress);
+  const web = viderave.importBoard([board, ...outputs(webOut), ...options], handlers);
   return {
     native: { status: native.status, messages: native.stderr, files: filesUnder(nativeOut, disk) },
     web: { status: web.status, messages: web.messages, files: filesUnder(webOut, memory()) },
@@ -142,6 +142,41 @@ test('the rules dialog: closed with OK, with boxes unticked, with its close box'
   const document = (result) => JSON.parse(result.web.files['generated-10.json'].toString('utf8'));
   assert.equal(document(ticked).host.dialogs.length, 1, 'the dialog was shown');
   assert.notDeepEqual(document(ticked).objects, document(unticked).objects, 'unticking boxes changes the rules made');
+});
+
+test('the rules dialog shown by the caller: its answers give what the native options give', () => {
+  const board = path.join(work, 'generated-10.PCB');
+  const shown = [];
+  const answering = (answer) => ({ onDialog: (dialog) => { shown.push(dialog); return answer; } });
+  const unticked = importBoth(board, [], answering({ result: 1, checked: { SolderMaskCheckBox: false, PowerGndConnCheckBox: false } }));
+  const byOption = importBoth(board, ['--uncheck', 'SolderMaskCheckBox,PowerGndConnCheckBox']);
+  assert.ok(unticked.web.files['generated-10.json'].equals(byOption.native.files['generated-10.json']), 'as --uncheck');
+  const closed = importBoth(board, [], answering({ result: 2 }));
+  const closedByOption = importBoth(board, ['--close-dialog-with-box']);
+  assert.ok(closed.web.files['generated-10.json'].equals(closedByOption.native.files['generated-10.json']),
+    'as --close-dialog-with-box');
+  const untouched = importBoth(board, [], answering(undefined));
+  assertSameImport(untouched, 'no answer: OK with the boxes as they were');
+
+  const dialog = shown[0];
+  assert.equal(shown.length, 3, 'asked once per import');
+  assert.match(dialog.caption, /Design Rule Translation/);
+  assert.match(dialog.help, /Untick a family/);
+  const boxes = dialog.controls.filter((control) => control.kind === 'checkbox');
+  assert.equal(boxes.length, 8);
+  assert.ok(boxes.every((box) => box.caption.endsWith('rules') && box.parent >= 0));
+  const ok = dialog.controls.find((control) => control.caption === 'OK');
+  assert.equal(ok.kind, 'button');
+  assert.equal(ok.modalResult, 1);
+
+  // Help reaches the plug-in, which asks the host for its help topic, as a click in the terminal does.
+  const help = dialog.controls.find((control) => control.caption === 'Help');
+  const helped = importBoth(board, [], answering({ result: 1, clicks: [help.index] }));
+  const commands = (result) => JSON.parse(result.web.files['generated-10.json'].toString('utf8')).host.commands;
+  assert.equal(commands(helped).length, commands(untouched).length + 1);
+  assert.match(JSON.stringify(commands(helped)), /RunHelpTopic/);
+  // --uncheck wins over the page, as it wins over the terminal.
+  assertSameImport(importBoth(board, ['--uncheck', 'SolderMaskCheckBox'], answering({ result: 2 })), '--uncheck first');
 });
 
 test('Escape at a progress step, by option and by the progress callback', () => {
@@ -200,9 +235,11 @@ test('not a board, empty, truncated, missing: the native messages, then a good b
 test('a progress callback that throws ends that import only', () => {
   const board = path.join(work, 'generated-7.PCB');
   placeInModule(board);
-  assert.throws(() => viderave.importBoard([board, '--test-mode', '--no-document'], (caption, step) => {
-    if (step === 3) throw new Error('the page went away');
-    return false;
+  assert.throws(() => viderave.importBoard([board, '--test-mode', '--no-document'], {
+    onProgress: (caption, step) => {
+      if (step === 3) throw new Error('the page went away');
+      return false;
+    },
   }), /the page went away/);
   assertSameImport(importBoth(board, ['--test-mode']), 'the next import');
 });
@@ -253,25 +290,37 @@ const workerShim = `
   importScripts('worker.js');
 `;
 
-function runInWorker(worker, file, options, abortFlag) {
+// Sends a file to the worker as the page does, answers a rules dialog as the page does (through
+// the shared memory, worker.js), and gives the worker's result with the progress it sent.
+function runInWorker(worker, file, options, shared, dialogAnswer) {
   return new Promise((resolve, reject) => {
     const progress = [];
+    const dialogs = [];
     const onMessage = (message) => {
       if (message.progress) progress.push(message.progress);
+      if (message.dialog) {
+        dialogs.push(message.dialog);
+        const bytes = new TextEncoder().encode(JSON.stringify(dialogAnswer));
+        const flags = new Int32Array(shared);
+        new Uint8Array(shared, 12, bytes.length).set(bytes);
+        Atomics.store(flags, 2, bytes.length);
+        Atomics.store(flags, 1, 1);
+        Atomics.notify(flags, 1);
+      }
       if (message.result) {
         worker.off('message', onMessage);
-        resolve({ ...message.result, progress });
+        resolve({ ...message.result, progress, dialogs });
       }
     };
     worker.on('message', onMessage);
     worker.once('error', reject);
     const bytes = fs.readFileSync(file);
     const buffer = bytes.buffer.slice(bytes.byteOffset, bytes.byteOffset + bytes.length);
-    worker.postMessage({ file: { name: path.basename(file), bytes: buffer }, options, abortFlag });
+    worker.postMessage({ file: { name: path.basename(file), bytes: buffer }, options, shared });
   });
 }
 
-test('the page worker: imports, aborts through the shared flag, refuses, imports again', {
+test('the page worker: imports, aborts and answers the dialog through shared memory, refuses, imports again', {
   skip: !fs.existsSync(path.join(site, 'worker.js')) && 'no page in WEB_BUILD_DIR/site (scripts/web.sh puts it there)',
 }, async () => {
   const { Worker } = require('node:worker_threads');
@@ -290,12 +339,23 @@ test('the page worker: imports, aborts through the shared flag, refuses, imports
     assert.equal(imported.progress[0].steps, 0, 'the bar starts at 0');
     assert.equal(imported.progress.at(-1).steps, imported.progress.at(-1).total, 'and ends full');
 
-    const flag = new SharedArrayBuffer(4);
+    const flag = new SharedArrayBuffer(64 * 1024);
     Atomics.store(new Int32Array(flag), 0, 1);  // Abort pressed as the import starts
     const aborted = await runInWorker(worker, board, ['--test-mode'], flag);
     assert.equal(aborted.status, 1);
     assert.match(aborted.messages, /aborted: the abort was confirmed/);
     assert.equal(Atomics.load(new Int32Array(flag), 0), 0, 'the flag is taken');
+
+    // The rules dialog, answered by the page while the worker waits: as --uncheck.
+    const answered = await runInWorker(worker, board, [], flag,
+      { result: 1, checked: { SolderMaskCheckBox: false, PowerGndConnCheckBox: false }, clicks: [] });
+    assert.equal(answered.dialogs.length, 1);
+    assert.ok(answered.dialogs[0].controls.some((control) => control.name === 'SolderMaskCheckBox'));
+    const unticked = importBoth(board, ['--uncheck', 'SolderMaskCheckBox,PowerGndConnCheckBox']);
+    assert.deepEqual(JSON.parse(answered.document).objects,
+      JSON.parse(unticked.native.files['generated-9.json'].toString('utf8')).objects);
+    const asked = JSON.parse(answered.document).host.dialogs;
+    assert.equal(asked[0].Controls.find((control) => control.Name === 'SolderMaskCheckBox').Checked, false);
 
     const notes = path.join(work, 'notes.PCB');
     const refused = await runInWorker(worker, notes, ['--test-mode'], flag);

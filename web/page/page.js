@@ -6,7 +6,10 @@
   // The Abort button reaches the running import through a shared flag, which needs a
   // cross-origin isolated page (scripts/web.sh --serve sends the headers). Without one, Abort
   // stops the worker and the import with it, and no document is made.
-  const abortFlag = self.crossOriginIsolated ? new SharedArrayBuffer(4) : null;
+  // The same shared memory carries the page's answer to the rules dialog (worker.js: its layout).
+  const shared = self.crossOriginIsolated ? new SharedArrayBuffer(64 * 1024) : null;
+  const flags = shared ? new Int32Array(shared) : null;
+  const kAnswerAt = 12;
   let worker = null;
   let busy = false;
   let urls = [];
@@ -15,6 +18,7 @@
     worker = new Worker('worker.js');
     worker.onmessage = (event) => {
       if (event.data.progress) showProgress(event.data.progress);
+      if (event.data.dialog) showDialog(event.data.dialog);
       if (event.data.result) showResult(event.data.result);
     };
     worker.onerror = (event) => {
@@ -121,15 +125,97 @@
     $('run').hidden = false;
     showProgress({ caption: `Reading ${file.name}`, steps: 0, total: 1 });
     const bytes = await file.arrayBuffer();
-    if (abortFlag) Atomics.store(new Int32Array(abortFlag), 0, 0);
+    if (flags) Atomics.store(flags, 0, 0);
     const options = $('test-mode').checked ? ['--test-mode'] : [];
-    worker.postMessage({ file: { name: file.name, bytes }, options, abortFlag }, [bytes]);
+    worker.postMessage({ file: { name: file.name, bytes }, options, shared }, [bytes]);
+  }
+
+  // The rules dialog as the plug-in describes it: its label, the boxes in their group boxes, its
+  // buttons (Help shows the help and is told to the plug-in), and the close box.
+  function showDialog(description) {
+    const dialog = $('rules');
+    const clicks = [];
+    dialog.replaceChildren();
+    const title = document.createElement('h2');
+    title.textContent = description.caption.trim();
+    const close = document.createElement('button');
+    close.type = 'button';
+    close.className = 'close';
+    close.title = 'Close';
+    close.textContent = '\u00d7';
+    title.append(close);
+    dialog.append(title);
+    const groups = new Map();
+    const boxes = [];
+    for (const control of description.controls) {
+      if (control.kind === 'TLabel') {
+        const label = document.createElement('p');
+        label.textContent = control.caption;
+        dialog.append(label);
+      } else if (/GroupBox/.test(control.kind)) {
+        const group = document.createElement('fieldset');
+        const legend = document.createElement('legend');
+        legend.textContent = control.caption;
+        group.append(legend);
+        groups.set(control.index, group);
+        dialog.append(group);
+      }
+    }
+    for (const control of description.controls.filter((c) => c.kind === 'checkbox')) {
+      const row = document.createElement('label');
+      const box = document.createElement('input');
+      box.type = 'checkbox';
+      box.checked = control.checked;
+      box.disabled = !control.enabled;
+      box.name = control.name;
+      row.append(box, ` ${control.caption}`);
+      (groups.get(control.parent) || dialog).append(row);
+      boxes.push(box);
+    }
+    const help = document.createElement('pre');
+    help.className = 'help';
+    help.hidden = true;
+    help.textContent = description.help;
+    const buttons = document.createElement('div');
+    buttons.className = 'buttons';
+    const answer = (result) => {
+      const checked = Object.fromEntries(boxes.map((box) => [box.name, box.checked]));
+      const bytes = new TextEncoder().encode(JSON.stringify({ result, checked, clicks }));
+      new Uint8Array(shared, kAnswerAt, bytes.length).set(bytes);
+      Atomics.store(flags, 2, bytes.length);
+      Atomics.store(flags, 1, 1);
+      Atomics.notify(flags, 1);
+      dialog.close();
+    };
+    for (const control of description.controls.filter((c) => c.kind === 'button')) {
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.textContent = control.caption;
+      button.disabled = !control.enabled;
+      button.addEventListener('click', () => {
+        if (control.modalResult !== 0) {
+          answer(control.modalResult);
+        } else {
+          clicks.push(control.index);
+          help.hidden = control.caption !== 'Help';
+        }
+      });
+      buttons.append(button);
+    }
+    close.addEventListener('click', () => answer(2));
+    // Escape closes a dialog as its close box does.
+    dialog.oncancel = (event) => {
+      event.preventDefault();
+      answer(2);
+    };
+    dialog.append(help, buttons);
+    dialog.showModal();
   }
 
   function abort() {
-    if (!busy) return;
-    if (abortFlag) {
-      Atomics.store(new Int32Array(abortFlag), 0, 1);
+    if (!busy || $('rules').open) return;
+    if (flags) {
+      Atomics.store(flags, 0, 1);
       return;
     }
     worker.terminate();
