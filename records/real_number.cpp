@@ -32,8 +32,11 @@ bool ParseRealWithStrtod(std::string_view text, double& value) {
 bool ParseReal(std::string_view text, double& value) {
 #if defined(__cpp_lib_to_chars)
   const char* last = text.data() + text.size();
-  const auto [end, error] = std::from_chars(text.data(), last, value, std::chars_format::general);
-  return error == std::errc() && end == last;
+  double parsed = 0.0;
+  const auto [end, error] = std::from_chars(text.data(), last, parsed, std::chars_format::general);
+  if (error != std::errc() || end != last) return false;
+  value = parsed;
+  return true;
 #else
   return ParseRealWithStrtod(text, value);
 #endif

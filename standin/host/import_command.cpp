@@ -236,7 +236,7 @@ int RunImport(const ImportRequest& request) {
   const std::string file_name = absolute.string();
   if (file_name.size() > kMaxFileName) {
     say << "viderave: cannot import " << request.file << ": its full name has " << file_name.size()
-              << " characters, the importer takes at most " << kMaxFileName << "\n";
+        << " characters, the importer takes at most " << kMaxFileName << "\n";
     return 2;
   }
   orv::HostFaults& faults = orv::Faults();
@@ -261,9 +261,9 @@ int RunImport(const ImportRequest& request) {
   ProgressBar bar(!request.options.quiet && request.options.messages == &std::cerr && isatty(STDERR_FILENO) != 0);
   // The observers refer to this run's bar and request: they are taken off the model however the
   // run ends, so that a later run in the same process (the WebAssembly module's) never reaches them.
-  const ObserversOfRun observers_of_run(model);
   std::string caption;
   std::int32_t total = 0;
+  const ObserversOfRun observers_of_run(model);
   model.observers.on_percent_init = [&](std::string_view new_caption, std::int32_t new_total) {
     bar.Start(new_caption, new_total);
     caption = new_caption;
@@ -350,12 +350,12 @@ int RunImport(const ImportRequest& request) {
   if (!request.options.quiet) {
     if (host_failed) {
       say << "viderave: import did not complete: " << request.file
-                << ": a host call failed: " << FailedCalls(faults) << "\n";
+          << ": a host call failed: " << FailedCalls(faults) << "\n";
     } else if (imported) {
       say << "viderave: imported " << request.file << "\n";
     } else {
       say << "viderave: import did not complete: " << request.file << ": "
-                << WhyNotImported(plugin, file_name, session) << "\n";
+          << WhyNotImported(plugin, file_name, session) << "\n";
     }
   }
   return imported && !host_failed ? 0 : 1;
