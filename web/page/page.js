@@ -69,18 +69,112 @@
     // The KiCad project's files, the footprint library's among them (one zip is still to come).
     for (const [name, bytes] of Object.entries(result.kicad)) download(name, bytes, 'application/octet-stream');
     if (result.report) download(`${stem}.rpt`, result.report, 'text/plain');
-    showBoard(result.svg);
+    showBoard(result.svg, result.document);
   }
 
-  function showBoard(svgText) {
+  function showBoard(svgText, documentText) {
     const board = $('board');
     board.replaceChildren();
-    board.hidden = !svgText;
+    $('view').hidden = !svgText;
     if (!svgText) return;
     const svg = new DOMParser().parseFromString(svgText, 'image/svg+xml').documentElement;
     svg.querySelectorAll('script').forEach((script) => script.remove());
     board.append(document.importNode(svg, true));
-    panAndZoom(board.querySelector('svg'));
+    const shown = board.querySelector('svg');
+    panAndZoom(shown);
+    const objects = documentText ? JSON.parse(documentText).objects : [];
+    const byHandle = new Map(objects.map((object) => [object.Handle, object]));
+    showLayers(shown);
+    identifyOnClick(shown, byHandle);
+    listNames(shown, objects, byHandle);
+  }
+
+  // A box per layer group of the picture, ticked while the layer is drawn.
+  function showLayers(svg) {
+    const layers = $('layers');
+    layers.replaceChildren();
+    for (const group of svg.querySelectorAll('g.layer')) {
+      const row = document.createElement('label');
+      const box = document.createElement('input');
+      box.type = 'checkbox';
+      box.checked = true;
+      box.addEventListener('change', () => { group.style.display = box.checked ? '' : 'none'; });
+      row.append(box, ` ${group.id}`);
+      layers.append(row);
+    }
+  }
+
+  // The object's designator text, or its name.
+  function nameOf(object, byHandle) {
+    if (!object) return '';
+    if (object.Kind === 'Component') return (byHandle.get(object.NameText) || {}).Text || object.Pattern || '';
+    return object.Name || object.Text || '';
+  }
+
+  // The component that holds the object: named by it, or among its containers.
+  function ownerOf(object, byHandle) {
+    if (object.Component) return object.Component;
+    return (object.Containers || []).find((handle) => (byHandle.get(handle) || {}).Kind === 'Component') || 0;
+  }
+
+  function identifyOnClick(svg, byHandle) {
+    let moved = false;
+    svg.addEventListener('pointerdown', () => { moved = false; });
+    svg.addEventListener('pointermove', () => { moved = true; });
+    svg.addEventListener('click', (event) => {
+      if (moved) return;
+      const element = event.target.closest('[data-handle]');
+      const object = element && byHandle.get(Number(element.getAttribute('data-handle')));
+      if (!object) {
+        $('identified').textContent = 'Click an object to identify it.';
+        return;
+      }
+      const layer = element.closest('g.layer');
+      const net = byHandle.get(object.Net);
+      const owner = byHandle.get(ownerOf(object, byHandle));
+      const parts = [object.Kind, `layer ${layer ? layer.id : object.Layer}`];
+      if (net) parts.push(`net ${nameOf(net, byHandle)}`);
+      if (owner && owner.Kind === 'Component') parts.push(`component ${nameOf(owner, byHandle)}`);
+      if (object.Text) parts.push(`"${object.Text}"`);
+      $('identified').textContent = parts.join(' \u00b7 ');
+    });
+  }
+
+  // Components and nets by name; a search narrows the list, a click lights what it names.
+  function listNames(svg, objects, byHandle) {
+    const members = new Map();
+    for (const object of objects) {
+      for (const owner of [object.Net, ownerOf(object, byHandle)]) {
+        if (!owner) continue;
+        if (!members.has(owner)) members.set(owner, []);
+        members.get(owner).push(object.Handle);
+      }
+    }
+    const named = objects.filter((object) => object.Kind === 'Component' || object.Kind === 'Net')
+      .map((object) => ({ object, label: `${object.Kind === 'Net' ? 'net' : 'component'} ${nameOf(object, byHandle)}` }))
+      .sort((a, b) => a.label.localeCompare(b.label));
+    const list = $('names');
+    const light = (item, handles) => {
+      svg.querySelectorAll('.lit').forEach((element) => element.classList.remove('lit'));
+      list.querySelectorAll('.named').forEach((row) => row.classList.remove('named'));
+      item.classList.add('named');
+      for (const handle of handles) {
+        svg.querySelectorAll(`[data-handle="${handle}"]`).forEach((element) => element.classList.add('lit'));
+      }
+    };
+    const show = () => {
+      const wanted = $('search').value.trim().toLowerCase();
+      list.replaceChildren();
+      for (const { object, label } of named) {
+        if (wanted && !label.toLowerCase().includes(wanted)) continue;
+        const item = document.createElement('li');
+        item.textContent = label;
+        item.addEventListener('click', () => light(item, [object.Handle, ...(members.get(object.Handle) || [])]));
+        list.append(item);
+      }
+    };
+    $('search').oninput = show;
+    show();
   }
 
   function panAndZoom(svg) {
