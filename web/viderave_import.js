@@ -8,6 +8,7 @@
 //     options: ['--test-mode'],           // more words of `viderave import`
 //     onProgress: (caption, steps, total) => false,   // true presses Escape
 //     onDialog: (dialog) => undefined,    // shows the rules dialog (web_api.cpp: its answer)
+//     onConfirm: (caption, text) => true, // asks the abort confirmation
 //   });
 //   result.status, result.messages        // the host program's exit status and messages
 //   result.document, result.svg           // texts ('' when not written)
@@ -52,7 +53,7 @@
     return dot > 0 ? base.slice(0, dot) : base;
   }
 
-  function importBoardFile(viderave, { fileName, bytes, options = [], onProgress, onDialog }) {
+  function importBoardFile(viderave, { fileName, bytes, options = [], onProgress, onDialog, onConfirm }) {
     const FS = viderave.FS;
     const board = fileName.startsWith('/') ? fileName : `${kBoards}/${fileName}`;
     const report = board.replace(/\.[^./]*$/, '') + '.rpt';
@@ -64,7 +65,7 @@
       const { status, messages } = viderave.importBoard(
         [board, '--json', `${kOutput}/${stem}.json`, '--svg', `${kOutput}/${stem}.svg`,
           '--kicad', `${kOutput}/kicad/${stem}.kicad_pcb`, ...options],
-        { onProgress, onDialog });
+        { onProgress, onDialog, onConfirm });
       return {
         status,
         messages,

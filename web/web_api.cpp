@@ -19,6 +19,8 @@
 //           modalResult, 2 for the close box), checked: {name: bool}, clicks: [index of a button
 //           that does not close the dialog, such as Help, in the order pressed]}, or undefined
 //           for the answer without anyone (OK, boxes as they are).
+//         onConfirm(caption, text): asks the abort confirmation after an Escape, unless
+//           --confirm-abort answers it; true for yes. Without it the answer is yes.
 //   Module.recognise(fileName) -> bool         the importer's own test of the file
 //   Module.describe() -> string                the importer's description
 //   Module.unboundHostFunctions() -> [names]   names the plug-in asks for that the build's tables
@@ -122,6 +124,16 @@ std::int32_t ShowDialogInPage(ViderveDialog& dialog, const val& on_dialog) {
 
 bool Given(const val& value) { return !value.isUndefined() && !value.isNull(); }
 
+// The session's options refer to one call's handlers and message stream: they are dropped when
+// the call ends, however it ends, so that nothing reaches them between imports.
+class OptionsOfCall {
+ public:
+  OptionsOfCall() = default;
+  ~OptionsOfCall() { Session().options = HostOptions{}; }
+  OptionsOfCall(const OptionsOfCall&) = delete;
+  OptionsOfCall& operator=(const OptionsOfCall&) = delete;
+};
+
 val ImportBoard(val words, val handlers) {
   const std::vector<std::string> given = emscripten::vecFromJSArray<std::string>(words);
   ImportRequest request;
@@ -140,9 +152,15 @@ val ImportBoard(val words, val handlers) {
   request.options.messages = &messages;
   const val on_progress = Given(handlers) ? handlers["onProgress"] : val::undefined();
   const val on_dialog = Given(handlers) ? handlers["onDialog"] : val::undefined();
+  const val on_confirm = Given(handlers) ? handlers["onConfirm"] : val::undefined();
   if (Given(on_progress)) {
     request.on_progress = [&on_progress](std::string_view caption, std::int32_t steps, std::int32_t total) {
       return on_progress(Latin1ToUtf8(caption), steps, total).as<bool>();
+    };
+  }
+  if (Given(on_confirm)) {
+    request.options.ask_yes_no = [&on_confirm](const std::string& caption, const std::string& text) {
+      return on_confirm(caption, text).as<bool>();
     };
   }
   if (Given(on_dialog)) {
@@ -152,6 +170,7 @@ val ImportBoard(val words, val handlers) {
   // board's files, and the next import needs the server as a new process finds it.
   orv::Server().Reset();
   Session() = HostSession{};
+  const OptionsOfCall options_of_call;
   const int status = RunImport(request);
   return Outcome(status, messages.str());
 }

@@ -31,6 +31,9 @@ struct HostOptions {
   // or unticks the boxes in place and answers the modal result. Empty: the terminal, or the
   // options' answer without one. Boxes named by --uncheck or --close-dialog-with-box win over it.
   std::function<std::int32_t(ViderveDialog& dialog)> show_dialog;
+  // Asks a yes-or-no question (the abort confirmation) elsewhere than in the terminal, caption
+  // and text in UTF-8; --confirm-abort answers first. Empty: the terminal, or yes without one.
+  std::function<bool(const std::string& caption, const std::string& text)> ask_yes_no;
 };
 
 struct HostSession {

@@ -198,8 +198,21 @@ test('Escape at a progress step, by option and by the progress callback', () => 
   assert.deepEqual(steps.slice(0, 2).map((s) => s[1]), [0, 1], 'told of the start, then of each step');
   assert.ok(steps[0][0].length > 0 && steps[0][2] > 5, 'a caption and a total');
   // Abort refused: the import runs on to the end.
-  assertSameImport(importBoth(board, ['--test-mode', '--escape-at', '5', '--confirm-abort', 'no']),
-    '--escape-at 5 --confirm-abort no');
+  const refused = importBoth(board, ['--test-mode', '--escape-at', '5', '--confirm-abort', 'no']);
+  assertSameImport(refused, '--escape-at 5 --confirm-abort no');
+  // The confirmation asked by the caller, with its caption and text, as --confirm-abort answers it.
+  const questions = [];
+  const asking = (yes) => ({ onConfirm: (caption, text) => questions.push([caption, text]) && yes });
+  const confirmedNo = importBoth(board, ['--test-mode', '--escape-at', '5'], asking(false));
+  assert.ok(confirmedNo.web.files['generated-10.json'].equals(refused.native.files['generated-10.json']), 'as no');
+  const confirmedYes = importBoth(board, ['--test-mode', '--escape-at', '5'], asking(true));
+  assert.ok(confirmedYes.web.files['generated-10.json'].equals(escaped), 'as yes');
+  assert.equal(questions.length, 2);
+  assert.ok(questions[0][0].length > 0 && /abort/i.test(questions[0].join(' ')), 'a caption and a question');
+  // --confirm-abort answers first, as it does before the terminal.
+  assertSameImport(importBoth(board, ['--test-mode', '--escape-at', '5', '--confirm-abort', 'no'], asking(true)),
+    '--confirm-abort before the caller');
+  assert.equal(questions.length, 2);
 });
 
 test('not a board, empty, truncated, missing: the native messages, then a good board imports', () => {
@@ -292,15 +305,15 @@ const workerShim = `
 
 // Sends a file to the worker as the page does, answers a rules dialog as the page does (through
 // the shared memory, worker.js), and gives the worker's result with the progress it sent.
-function runInWorker(worker, file, options, shared, dialogAnswer) {
+function runInWorker(worker, file, options, shared, answers = {}) {
   return new Promise((resolve, reject) => {
     const progress = [];
     const dialogs = [];
     const onMessage = (message) => {
       if (message.progress) progress.push(message.progress);
-      if (message.dialog) {
-        dialogs.push(message.dialog);
-        const bytes = new TextEncoder().encode(JSON.stringify(dialogAnswer));
+      if (message.dialog || message.confirm) {
+        dialogs.push(message.dialog || message.confirm);
+        const bytes = new TextEncoder().encode(JSON.stringify(message.dialog ? answers.dialog : answers.confirm));
         const flags = new Int32Array(shared);
         new Uint8Array(shared, 12, bytes.length).set(bytes);
         Atomics.store(flags, 2, bytes.length);
@@ -341,19 +354,24 @@ test('the page worker: imports, aborts and answers the dialog through shared mem
 
     const flag = new SharedArrayBuffer(64 * 1024);
     Atomics.store(new Int32Array(flag), 0, 1);  // Abort pressed as the import starts
-    const aborted = await runInWorker(worker, board, ['--test-mode'], flag);
+    const aborted = await runInWorker(worker, board, ['--test-mode'], flag, { confirm: { yes: true } });
     assert.equal(aborted.status, 1);
     assert.match(aborted.messages, /aborted: the abort was confirmed/);
     assert.equal(Atomics.load(new Int32Array(flag), 0), 0, 'the flag is taken');
 
     // The rules dialog, answered by the page while the worker waits: as --uncheck.
     const answered = await runInWorker(worker, board, [], flag,
-      { result: 1, checked: { SolderMaskCheckBox: false, PowerGndConnCheckBox: false }, clicks: [] });
+      { dialog: { result: 1, checked: { SolderMaskCheckBox: false, PowerGndConnCheckBox: false }, clicks: [] } });
     assert.equal(answered.dialogs.length, 1);
     assert.ok(answered.dialogs[0].controls.some((control) => control.name === 'SolderMaskCheckBox'));
     const unticked = importBoth(board, ['--uncheck', 'SolderMaskCheckBox,PowerGndConnCheckBox']);
     assert.deepEqual(JSON.parse(answered.document).objects,
       JSON.parse(unticked.native.files['generated-9.json'].toString('utf8')).objects);
+    // Abort pressed, then refused when the page asks: the import runs to its end.
+    Atomics.store(new Int32Array(flag), 0, 1);
+    const kept = await runInWorker(worker, board, ['--test-mode'], flag, { confirm: { yes: false } });
+    assert.equal(kept.status, 0);
+    assert.match(kept.dialogs[0].text, /abort/i);
     const asked = JSON.parse(answered.document).host.dialogs;
     assert.equal(asked[0].Controls.find((control) => control.Name === 'SolderMaskCheckBox').Checked, false);
 

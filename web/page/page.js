@@ -19,6 +19,7 @@
     worker.onmessage = (event) => {
       if (event.data.progress) showProgress(event.data.progress);
       if (event.data.dialog) showDialog(event.data.dialog);
+      if (event.data.confirm) answerWorker({ yes: window.confirm(`${event.data.confirm.caption}\n\n${event.data.confirm.text}`) });
       if (event.data.result) showResult(event.data.result);
     };
     worker.onerror = (event) => {
@@ -224,6 +225,15 @@
     worker.postMessage({ file: { name: file.name, bytes }, options, shared }, [bytes]);
   }
 
+  // Writes the answer to the worker's question into the shared memory and wakes the worker.
+  function answerWorker(answer) {
+    const bytes = new TextEncoder().encode(JSON.stringify(answer));
+    new Uint8Array(shared, kAnswerAt, bytes.length).set(bytes);
+    Atomics.store(flags, 2, bytes.length);
+    Atomics.store(flags, 1, 1);
+    Atomics.notify(flags, 1);
+  }
+
   // The rules dialog as the plug-in describes it: its label, the boxes in their group boxes, its
   // buttons (Help shows the help and is told to the plug-in), and the close box.
   function showDialog(description) {
@@ -274,11 +284,7 @@
     buttons.className = 'buttons';
     const answer = (result) => {
       const checked = Object.fromEntries(boxes.map((box) => [box.name, box.checked]));
-      const bytes = new TextEncoder().encode(JSON.stringify({ result, checked, clicks }));
-      new Uint8Array(shared, kAnswerAt, bytes.length).set(bytes);
-      Atomics.store(flags, 2, bytes.length);
-      Atomics.store(flags, 1, 1);
-      Atomics.notify(flags, 1);
+      answerWorker({ result, checked, clicks });
       dialog.close();
     };
     for (const control of description.controls.filter((c) => c.kind === 'button')) {

@@ -1,12 +1,13 @@
 // Runs the WebAssembly module for the page: one module instance for every file the page opens.
 // The page sends {file: {name, bytes}, options, shared}; the worker answers with
 // {progress: {caption, steps, total}} messages while the import runs, {dialog} when the rules
-// dialog is to be shown, then {result} (what importBoardFile gives, and the file's name).
+// dialog is to be shown, {confirm: {caption, text}} when an abort is to be confirmed (answered
+// {yes}), then {result} (what importBoardFile gives, and the file's name).
 //
 // `shared` (a SharedArrayBuffer, or null where the page is not cross-origin isolated) is how the
 // page reaches the import while it runs, since the import holds the worker until it ends:
 //   Int32 0  the Abort flag: 1 when Abort was pressed; taken (set to 0) when seen
-//   Int32 1  1 once the page has written its answer to a dialog
+//   Int32 1  1 once the page has written its answer to a dialog or a confirmation
 //   Int32 2  the answer's length in bytes; the answer (JSON) from byte 12 on
 'use strict';
 importScripts('viderave.js', 'viderave_import.js');
@@ -15,11 +16,11 @@ const kAnswerAt = 12;
 const ready = createViderave({ print: () => {}, printErr: () => {} });
 let lastProgress = 0;
 
-// Posts the dialog to the page and waits until the page has answered.
-function askPage(shared, dialog) {
+// Posts a question to the page ({dialog} or {confirm}) and waits until the page has answered.
+function askPage(shared, question) {
   const flags = new Int32Array(shared);
   Atomics.store(flags, 1, 0);
-  self.postMessage({ dialog });
+  self.postMessage(question);
   Atomics.wait(flags, 1, 0);
   const length = Atomics.load(flags, 2);
   // A copy: the text decoder takes no shared memory.
@@ -45,8 +46,10 @@ self.onmessage = async (event) => {
       // The page's Abort: Escape, as the host's keyboard gives it.
       return flags !== null && Atomics.exchange(flags, 0, 0) === 1;
     },
-    // Without shared memory the worker cannot wait for the page: the dialog is answered with OK.
-    onDialog: shared ? (dialog) => askPage(shared, dialog) : undefined,
+    // Without shared memory the worker cannot wait for the page: the dialog is answered with OK,
+    // the abort confirmation with yes.
+    onDialog: shared ? (dialog) => askPage(shared, { dialog }) : undefined,
+    onConfirm: shared ? (caption, text) => askPage(shared, { confirm: { caption, text } }).yes : undefined,
   });
   self.postMessage({ result: { ...result, fileName: file.name } });
 };
