@@ -1,15 +1,12 @@
-// Name-to-address table of the host functions, bound from the modules already in the process.
+// Name-to-address table of the host functions, bound from the modules already in the process
+// (host_modules.h finds the modules and their names on each system).
 #include "host/host_binding.h"
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
+#include "host/host_modules.h"
 
 namespace {
 
@@ -38,18 +35,9 @@ Table& TheTable() {
   return table;
 }
 
-#if defined(_WIN32)
-void* FindServer() { return reinterpret_cast<void*>(GetModuleHandleA("OrvPcb.dll")); }
-void* FindMainProgram() { return reinterpret_cast<void*>(GetModuleHandleA(nullptr)); }
-void* Resolve(void* module, const char* name) {
-  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
-}
-#else
-// The server module is taken only if the host has loaded it already; the plug-in never loads it.
-void* FindServer() { return dlopen("libOrvPcb.so", RTLD_NOW | RTLD_NOLOAD); }
-void* FindMainProgram() { return dlopen(nullptr, RTLD_NOW); }
-void* Resolve(void* module, const char* name) { return dlsym(module, name); }
-#endif
+using host_modules::FindMainProgram;
+using host_modules::FindServer;
+using host_modules::Resolve;
 
 void ResolveEntry(const Table& table, Entry& entry) {
   void* module = entry.module == HostModule::kPcbServer ? table.server : table.main_program;

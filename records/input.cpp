@@ -6,6 +6,8 @@
 #include <cstring>
 #include <limits>
 
+#include "records/real_number.h"
+
 namespace {
 
 constexpr char kEndOfFile = 0x1A;  // DOS end-of-file mark: the data ends at the first one
@@ -268,10 +270,7 @@ double TInput::ReadReal() {
   const bool decimal = first < last && ((*first >= '0' && *first <= '9') || *first == '.' ||
                                         (*first == '-' && first + 1 < last));
   double value = 0.0;
-  if (decimal) {
-    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
-    if (error == std::errc() && end == last) return value;
-  }
+  if (decimal && ParseReal(std::string_view(first, static_cast<std::size_t>(last - first)), value)) return value;
   read_error_ = true;
   return 0.0;
 }

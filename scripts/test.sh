@@ -7,7 +7,8 @@
 # Core stages, which never skip: plain (a plain build and its tests), sanitizer (a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer and its tests), fuzz (a short fuzz run of the
 # import). Extra stages, whose toolchain comes from the package registry: kicad (KiCad loads the
-# exported boards) and windows (the 32-bit Windows build and its tests under wine). An extra stage
+# exported boards), windows (the 32-bit Windows build and its tests under wine) and web (the
+# WebAssembly module, whose outputs must equal the host program's). An extra stage
 # is skipped, and said so, only when its packages cannot be installed; once installed, a failure
 # fails the run. Exit status: 0 when no stage failed, 1 otherwise.
 set -euo pipefail
@@ -20,18 +21,20 @@ trap 'rm -rf "$logs"' EXIT
 
 # The KiCad checks load each export in KiCad's pcbnew module; they are their own stage.
 kicad_tests='^KicadLoad\.|KicadGenerated\.|KicadRandom\.|KicadParity\.'
+# The WebAssembly module's test needs its own build (build-web/): the web stage.
+web_tests='^WebModule\.'
 
 stage_plain() {
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIDERAVE_TESTS=ON >/dev/null || return 1
   cmake --build build -j"$jobs" || return 1
-  (cd build && ctest --output-on-failure -j"$jobs" --timeout 600 -E "$kicad_tests") || return 1
+  (cd build && ctest --output-on-failure -j"$jobs" --timeout 600 -E "$kicad_tests|$web_tests") || return 1
 }
 
 stage_sanitizer() {
   cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVIDERAVE_SANITIZE=ON -DVIDERAVE_TESTS=ON \
     >/dev/null || return 1
   cmake --build build-sanitize -j"$jobs" || return 1
-  (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$jobs" --timeout 900) || return 1
+  (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$jobs" --timeout 900 -E "$web_tests") || return 1
 }
 
 stage_fuzz() {
@@ -55,6 +58,15 @@ stage_windows() {
   scripts/windows-build.sh build build-win32 || status=$?
   [ "$status" -eq 0 ] || [ "$status" -eq 3 ] || return 1
   return "$status"
+}
+
+stage_web() {
+  local status=0
+  scripts/web.sh build-web || status=$?
+  [ "$status" -eq 0 ] || return "$status"
+  [ -f build/build.ninja ] || stage_plain || return 1
+  cmake --build build -j"$jobs" || return 1
+  (cd build && ctest --output-on-failure --timeout 900 -R "$web_tests") || return 1
 }
 
 summary=()
@@ -111,5 +123,6 @@ run_stage sanitizer core "sanitizer build and tests"
 run_stage fuzz core "fuzz run"
 run_stage kicad extra "KiCad checks"
 run_stage windows extra "Windows build and tests under wine"
+run_stage web extra "WebAssembly module and its tests in node"
 print_summary
 [ "$failed" -eq 0 ]

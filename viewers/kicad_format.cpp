@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <numbers>
 
@@ -51,13 +52,24 @@ void AppendDecimal(std::string& out, double value, int decimals) {
     return;
   }
   char buffer[400];  // the widest double in fixed notation, with its places
-  const auto [end, failed] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  std::string_view text(buffer, failed == std::errc() ? static_cast<std::size_t>(end - buffer) : 0);
+  const char* end = FixedToChars(buffer, buffer + sizeof buffer, value, decimals);
+  std::string_view text(buffer, end != nullptr ? static_cast<std::size_t>(end - buffer) : 0);
   if (text.find('.') != std::string_view::npos) {
     while (text.back() == '0') text.remove_suffix(1);
     if (text.back() == '.') text.remove_suffix(1);
   }
   out += text == "-0" || text.empty() ? std::string_view("0") : text;
+}
+
+char* FixedToChars(char* first, char* last, double value, int places) {
+#if defined(__cpp_lib_to_chars)
+  const auto [end, failed] = std::to_chars(first, last, value, std::chars_format::fixed, places);
+  return failed == std::errc() ? end : nullptr;
+#else
+  const auto room = static_cast<std::size_t>(last - first);
+  const int length = std::snprintf(first, room, "%.*f", places, value);
+  return length >= 0 && static_cast<std::size_t>(length) < room ? first + length : nullptr;
+#endif
 }
 
 std::string Decimal(double value, int decimals) {

@@ -28,6 +28,10 @@ struct Point {
 // trailing zeros (and a bare point) dropped; "-0" is "0".
 std::string Decimal(double value, int decimals);
 void AppendDecimal(std::string& out, double value, int decimals);
+// std::to_chars of `value` in fixed notation with `places` places; where the C++ library has no
+// to_chars for double (WebAssembly's), snprintf's "%.*f", by which the standard defines it.
+// The text and its end, or nullptr when it does not fit.
+char* FixedToChars(char* first, char* last, double value, int places);
 // "12.7", "-0.000254": millimetres to the nanometre (KiCad's own unit), trailing zeros dropped.
 std::string Mm(double host_units);
 void AppendMm(std::string& out, double host_units);

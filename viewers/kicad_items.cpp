@@ -24,8 +24,8 @@ Point End(const Object& object) { return {static_cast<double>(object.x2), static
 
 std::string MmLabel(double host) {
   char buffer[400];
-  const auto [end, failed] = std::to_chars(buffer, buffer + sizeof buffer, host * kMmPerHostUnit, std::chars_format::fixed, 3);
-  return failed == std::errc() ? std::string(buffer, end) : std::string("0.000");
+  char* end = FixedToChars(buffer, buffer + sizeof buffer, host * kMmPerHostUnit, 3);
+  return end != nullptr ? std::string(buffer, end) : std::string("0.000");
 }
 
 }  // namespace

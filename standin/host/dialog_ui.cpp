@@ -25,13 +25,6 @@ constexpr std::int32_t kModalClosedWithBox = 2;
 
 std::string_view Text(const char* text) { return text == nullptr ? std::string_view() : std::string_view(text); }
 
-bool IsCheckBox(const ViderveControl& control) { return Text(control.class_name).find("CheckBox") != std::string_view::npos; }
-
-bool IsButton(const ViderveControl& control) {
-  const std::string_view class_name = Text(control.class_name);
-  return class_name.ends_with("Btn") || class_name.ends_with("Button");
-}
-
 std::span<ViderveControl> Controls(const ViderveDialog& dialog) {
   if (dialog.controls == nullptr || dialog.control_count <= 0) return {};
   return {dialog.controls, static_cast<std::size_t>(dialog.control_count)};
@@ -129,6 +122,15 @@ std::int32_t AskInTerminal(ViderveDialog& dialog) {
 
 }  // namespace
 
+bool IsCheckBox(const ViderveControl& control) { return Text(control.class_name).find("CheckBox") != std::string_view::npos; }
+
+bool IsButton(const ViderveControl& control) {
+  const std::string_view class_name = Text(control.class_name);
+  return class_name.ends_with("Btn") || class_name.ends_with("Button");
+}
+
+std::string_view RulesDialogHelp() { return kHelpPage; }
+
 std::int32_t AnswerDialogFromOptions(ViderveDialog& dialog) {
   const HostOptions& options = Session().options;
   for (ViderveControl& control : Controls(dialog)) {
@@ -160,6 +162,7 @@ VIDERAVE_EXPORT std::int32_t VIDERAVE_STDCALL ViderveUI_ShowModal(ViderveDialog*
   if (orv::Faults().Fails(orv::HostCall::kDialog, "ViderveUI_ShowModal")) return -1;
   const HostOptions& options = Session().options;
   const bool scripted = !options.uncheck.empty() || options.close_dialog_with_box;
+  if (!scripted && options.show_dialog) return options.show_dialog(*dialog);
   if (scripted || !options.interactive) return AnswerDialogFromOptions(*dialog);
   return AskInTerminal(*dialog);
 }

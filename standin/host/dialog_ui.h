@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "host/api/system.h"
 
@@ -12,3 +13,8 @@
 std::int32_t AnswerDialogFromOptions(ViderveDialog& dialog);
 // The dialog as the document records it: Caption, Shown, Controls [{Name, Caption, Enabled, Checked}].
 void RecordDialog(const ViderveDialog& dialog, bool shown);
+// The text the dialog's Help button shows.
+std::string_view RulesDialogHelp();
+// Whether a control of the dialog is a check box, or a button.
+bool IsCheckBox(const ViderveControl& control);
+bool IsButton(const ViderveControl& control);

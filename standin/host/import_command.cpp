@@ -197,6 +197,22 @@ void TellFaultPlan(const orv::HostFaults& faults) {
   }
 }
 
+// Takes the progress observers off the model when the run ends.
+class ObserversOfRun {
+ public:
+  explicit ObserversOfRun(orv::Model& model) : model_(model) {}
+  ~ObserversOfRun() {
+    model_.observers.on_percent_init = nullptr;
+    model_.observers.on_percent_update = nullptr;
+    model_.observers.on_percent_finish = nullptr;
+  }
+  ObserversOfRun(const ObserversOfRun&) = delete;
+  ObserversOfRun& operator=(const ObserversOfRun&) = delete;
+
+ private:
+  orv::Model& model_;
+};
+
 }  // namespace
 
 std::string DefaultDocumentPath(const std::string& absolute_file) {
@@ -206,27 +222,28 @@ std::string DefaultDocumentPath(const std::string& absolute_file) {
 }
 
 int RunImport(const ImportRequest& request) {
+  std::ostream& say = *request.options.messages;
   HostSession& session = Session();
   session.options = request.options;
   const fs::path absolute = fs::absolute(request.file).lexically_normal();
   std::string why;
   if (!Readable(absolute, why)) {
-    std::cerr << "viderave: cannot read " << request.file << ": " << why << "\n";
+    say << "viderave: cannot read " << request.file << ": " << why << "\n";
     return 2;
   }
   // The importer receives the full name as a counted string of at most 255 characters; a longer
   // name would reach it cut, naming another file or none, and the board would be left empty.
   const std::string file_name = absolute.string();
   if (file_name.size() > kMaxFileName) {
-    std::cerr << "viderave: cannot import " << request.file << ": its full name has " << file_name.size()
-              << " characters, the importer takes at most " << kMaxFileName << "\n";
+    say << "viderave: cannot import " << request.file << ": its full name has " << file_name.size()
+        << " characters, the importer takes at most " << kMaxFileName << "\n";
     return 2;
   }
   orv::HostFaults& faults = orv::Faults();
   if (!PlanFaults(faults)) return 2;
   const PluginModule plugin(request.plugin_path.empty() ? DefaultPluginPath() : request.plugin_path);
   if (!plugin.Loaded()) {
-    std::cerr << "viderave: cannot load the importer: " << plugin.Error() << "\n";
+    say << "viderave: cannot load the importer: " << plugin.Error() << "\n";
     return 2;
   }
 
@@ -235,18 +252,30 @@ int RunImport(const ImportRequest& request) {
   if (!request.trace_path.empty()) {
     trace.reset(std::fopen(request.trace_path.c_str(), "w"));
     if (!trace) {
-      std::cerr << "viderave: cannot write the trace " << request.trace_path << ": " << std::strerror(errno) << "\n";
+      say << "viderave: cannot write the trace " << request.trace_path << ": " << std::strerror(errno) << "\n";
       return 2;
     }
   }
 
-  ProgressBar bar(!request.options.quiet && isatty(STDERR_FILENO) != 0);
-  model.observers.on_percent_init = [&bar](std::string_view caption, std::int32_t total) { bar.Start(caption, total); };
-  model.observers.on_percent_update = [&bar, &session](std::int32_t steps) {
+  // The bar is drawn where the messages go, on a terminal.
+  ProgressBar bar(!request.options.quiet && request.options.messages == &std::cerr && isatty(STDERR_FILENO) != 0);
+  // The observers refer to this run's bar and request: they are taken off the model however the
+  // run ends, so that a later run in the same process (the WebAssembly module's) never reaches them.
+  std::string caption;
+  std::int32_t total = 0;
+  const ObserversOfRun observers_of_run(model);
+  model.observers.on_percent_init = [&](std::string_view new_caption, std::int32_t new_total) {
+    bar.Start(new_caption, new_total);
+    caption = new_caption;
+    total = new_total;
+    if (request.on_progress && request.on_progress(caption, 0, total)) PostEscapeKey();
+  };
+  model.observers.on_percent_update = [&](std::int32_t steps) {
     bar.Update(steps);
     for (const std::int32_t at : session.options.escape_at) {
       if (at == steps) PostEscapeKey();
     }
+    if (request.on_progress && request.on_progress(caption, steps, total)) PostEscapeKey();
   };
   model.observers.on_percent_finish = [&bar] { bar.Finish(); };
 
@@ -271,7 +300,7 @@ int RunImport(const ImportRequest& request) {
     const auto document_start = std::chrono::steady_clock::now();
     File out(std::fopen(json_path.c_str(), "wb"));
     if (!out || !WriteBoardDocument(model, board, file_name, out.get())) {
-      std::cerr << "viderave: cannot write the document " << json_path << ": " << std::strerror(errno) << "\n";
+      say << "viderave: cannot write the document " << json_path << ": " << std::strerror(errno) << "\n";
       return 2;
     }
     if (timing) {
@@ -280,23 +309,23 @@ int RunImport(const ImportRequest& request) {
       const double seconds = Seconds(std::chrono::steady_clock::now() - document_start);
       std::fprintf(stderr, "timing: document %.6f s %ld bytes\n", seconds, bytes);
     }
-    if (!request.options.quiet) std::cerr << "viderave: board document written to " << json_path << "\n";
+    if (!request.options.quiet) say << "viderave: board document written to " << json_path << "\n";
   }
   // The viewers read the board from the model: no document is made for them.
   if (!request.svg_path.empty()) {
     view::BoardView board_view;
     std::string error;
     if (!view::FillFromModel(model, board, file_name, board_view, error)) {
-      std::cerr << "viderave: cannot view the board: " << error << "\n";
+      say << "viderave: cannot view the board: " << error << "\n";
       return 2;
     }
     svg::SvgWriter picture;
     picture.AddView(board_view);
     if (!svg::WritePicture(picture, request.svg_path, error)) {
-      std::cerr << "viderave: cannot write the picture " << request.svg_path << ": " << error << "\n";
+      say << "viderave: cannot write the picture " << request.svg_path << ": " << error << "\n";
       return 2;
     }
-    if (!request.options.quiet) std::cerr << "viderave: picture written to " << request.svg_path << "\n";
+    if (!request.options.quiet) say << "viderave: picture written to " << request.svg_path << "\n";
   }
   if (!request.kicad_path.empty()) {
     // Read a few objects at a time: the board is not held a second time beside the model.
@@ -305,14 +334,14 @@ int RunImport(const ImportRequest& request) {
     const kicad::ExportResult exported = kicad::ExportKicad(objects, request.kicad_path);
     if (timing) std::fprintf(stderr, "timing: kicad %.6f s\n", Seconds(std::chrono::steady_clock::now() - kicad_start));
     if (!exported.ok) {
-      std::cerr << "viderave: " << exported.error << "\n";
+      say << "viderave: " << exported.error << "\n";
       return 2;
     }
     if (request.kicad_summary) {
       std::cout << "objects " << exported.objects << " rules " << exported.rules << " footprints "
                 << exported.library_footprints << "\n";
     }
-    if (!request.options.quiet) std::cerr << "viderave: " << kicad::Summary(exported, request.kicad_path) << "\n";
+    if (!request.options.quiet) say << "viderave: " << kicad::Summary(exported, request.kicad_path) << "\n";
   }
   // A host call that failed leaves the board as the importer could make it without that call:
   // the import did not complete, whatever the importer answered.
@@ -320,13 +349,13 @@ int RunImport(const ImportRequest& request) {
   TellFaultPlan(faults);
   if (!request.options.quiet) {
     if (host_failed) {
-      std::cerr << "viderave: import did not complete: " << request.file
-                << ": a host call failed: " << FailedCalls(faults) << "\n";
+      say << "viderave: import did not complete: " << request.file
+          << ": a host call failed: " << FailedCalls(faults) << "\n";
     } else if (imported) {
-      std::cerr << "viderave: imported " << request.file << "\n";
+      say << "viderave: imported " << request.file << "\n";
     } else {
-      std::cerr << "viderave: import did not complete: " << request.file << ": "
-                << WhyNotImported(plugin, file_name, session) << "\n";
+      say << "viderave: import did not complete: " << request.file << ": "
+          << WhyNotImported(plugin, file_name, session) << "\n";
     }
   }
   return imported && !host_failed ? 0 : 1;

@@ -2,9 +2,17 @@
 // import on it, shows progress, and saves the document.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "standin/host/session.h"
+
+// Told of the progress bar's start (steps 0) and of every step, beside the terminal's bar: the
+// WebAssembly module's page draws its own. Answers true when the user asked there to abort,
+// which posts an Escape key press as the terminal's Escape key does.
+using ProgressObserver = std::function<bool(std::string_view caption, std::int32_t steps, std::int32_t total)>;
 
 struct ImportRequest {
   std::string file;           // as the user gave it
@@ -16,6 +24,7 @@ struct ImportRequest {
   bool kicad_summary = false;  // print "objects N rules M footprints F" on standard output (for `convert`)
   bool no_document = false;
   HostOptions options;
+  ProgressObserver on_progress;  // empty: the terminal's bar only
 };
 
 // Exit status: 0 when the import returned 1, 1 when it returned 0 (the document is saved all

@@ -11,20 +11,11 @@
 
 #include "standin/host/convert_command.h"
 #include "standin/host/import_command.h"
+#include "standin/host/import_options.h"
 #include "viewers/kicad_export.h"
 #include "standin/host/plugin_loader.h"
 #include "standin/host/process_end.h"
 #include "viewers/svg_writer_board.h"
-
-namespace {
-
-std::vector<bool> ParseAnswers(const std::vector<std::string>& words) {
-  std::vector<bool> answers;
-  for (const std::string& word : words) answers.push_back(word == "yes");
-  return answers;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   CLI::App app{"viderave: import text PCB files (PCB FILE 6, versions 1.10 to 2.80) into a board document"};
@@ -33,26 +24,8 @@ int main(int argc, char** argv) {
   app.add_option("--plugin", plugin_path, "importer module to load (default: libviderave.so beside this program)");
 
   ImportRequest request;
-  std::vector<std::string> confirm;
   CLI::App* import = app.add_subcommand("import", "import FILE and save its board document");
-  import->add_option("FILE", request.file, "the text PCB file")->required();
-  import->add_option("--json", request.json_path, "where the board document goes (default: FILE.json)");
-  import->add_option("--svg", request.svg_path, "also draw the board as an SVG picture");
-  import->add_option("--trace", request.trace_path, "write one line per host function call");
-  import->add_flag("--test-mode", request.options.test_mode, "the registry holds the test-mode key (no rules dialog)");
-  import->add_option("--uncheck", request.options.uncheck, "untick these boxes of the rules dialog, then OK")
-      ->delimiter(',');
-  import->add_flag("--close-dialog-with-box", request.options.close_dialog_with_box,
-                   "close the rules dialog with the window's close box");
-  import->add_option("--escape-at", request.options.escape_at, "press Escape after the N-th progress step")
-      ->delimiter(',');
-  import->add_option("--confirm-abort", confirm, "answers of the abort confirmation, in order (default yes)")
-      ->delimiter(',')
-      ->check(CLI::IsMember({"yes", "no"}));
-  import->add_flag("--quiet", request.options.quiet, "no progress bar or messages on the terminal");
-  import->add_flag("--no-document", request.no_document, "do not save the JSON document");
-  import->add_option("--kicad", request.kicad_path, "also write the board as a KiCad 6 board (and its .kicad_pro, .kicad_dru)");
-  import->add_flag("--kicad-summary", request.kicad_summary, "print the numbers of objects, rules and library footprints on standard output");
+  ImportOptions import_options(*import, request);
 
   std::string recognise_file;
   CLI::App* recognise = app.add_subcommand("recognise", "print 1 when FILE is a text PCB file of this family, else 0");
@@ -91,7 +64,7 @@ int main(int argc, char** argv) {
 
   if (import->parsed()) {
     request.plugin_path = plugin_path;
-    request.options.confirm_abort = ParseAnswers(confirm);
+    import_options.Complete();
     request.options.interactive = isatty(STDIN_FILENO) != 0;
     return EndAfterWork(RunImport(request));
   }

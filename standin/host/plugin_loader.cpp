@@ -1,5 +1,6 @@
-// Loading the plug-in module and calling its exports (plugin_loader_win32.cpp on Windows).
-#if !defined(_WIN32)
+// Loading the plug-in module and calling its exports (plugin_loader_win32.cpp on Windows,
+// plugin_loader_web.cpp in the WebAssembly build).
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 #include "standin/host/plugin_loader.h"
 
 #include <dlfcn.h>

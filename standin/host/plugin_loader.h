@@ -24,7 +24,7 @@ class PluginModule {
   [[nodiscard]] std::string Description() const;
 
  private:
-  void* module_ = nullptr;
+  [[maybe_unused]] void* module_ = nullptr;  // none in the WebAssembly build, which links the plug-in in
   std::string error_;
   std::uint8_t(VIDERAVE_STDCALL* recognise_)(const std::uint8_t*) = nullptr;
   std::uint8_t(VIDERAVE_STDCALL* import_)(const std::uint8_t*, const std::uint8_t*) = nullptr;

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,16 @@ struct HostOptions {
   bool test_mode = false;                  // the registry holds the test-mode key
   std::vector<std::string> uncheck;        // rules dialog: untick these boxes, then OK
   bool close_dialog_with_box = false;      // rules dialog: close with the window's close box
+  // Where the program's messages to the user go (the information box's text among them): the
+  // terminal, or the WebAssembly module's caller.
+  std::ostream* messages = &std::cerr;
+  // Shows the rules dialog elsewhere than in the terminal (the WebAssembly module's page): ticks
+  // or unticks the boxes in place and answers the modal result. Empty: the terminal, or the
+  // options' answer without one. Boxes named by --uncheck or --close-dialog-with-box win over it.
+  std::function<std::int32_t(ViderveDialog& dialog)> show_dialog;
+  // Asks a yes-or-no question (the abort confirmation) elsewhere than in the terminal, caption
+  // and text in UTF-8; --confirm-abort answers first. Empty: the terminal, or yes without one.
+  std::function<bool(const std::string& caption, const std::string& text)> ask_yes_no;
 };
 
 struct HostSession {

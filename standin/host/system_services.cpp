@@ -150,6 +150,8 @@ VIDERAVE_EXPORT int VIDERAVE_STDCALL MessageBoxA(HWND, const char* text, const c
     const HostOptions& options = session.options;
     if (session.confirm_answers_used < options.confirm_abort.size()) {
       answer = options.confirm_abort[session.confirm_answers_used++] ? IDYES : IDNO;
+    } else if (options.confirm_abort.empty() && options.ask_yes_no) {
+      answer = options.ask_yes_no(Latin1ToUtf8(caption_string), Latin1ToUtf8(text_string)) ? IDYES : IDNO;
     } else if (options.confirm_abort.empty() && options.interactive) {
       answer = AskYesNo(caption_string, text_string) ? IDYES : IDNO;
     } else {
@@ -157,7 +159,7 @@ VIDERAVE_EXPORT int VIDERAVE_STDCALL MessageBoxA(HWND, const char* text, const c
     }
   } else {
     if (!session.options.quiet || session.options.interactive) {
-      std::cerr << "\n" << caption_string << ":\n" << text_string << "\n";
+      *session.options.messages << "\n" << caption_string << ":\n" << text_string << "\n";
     }
     if (session.options.interactive) {
       TerminalKeys::Suspend();

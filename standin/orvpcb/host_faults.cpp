@@ -12,8 +12,13 @@ constexpr std::array<std::string_view, kHostCallKinds> kNames = {
     "create", "load", "store", "progress", "stream-create", "stream-write", "message-box", "dialog"};
 
 // Constant-initialised, so that the server's functions may keep a reference to it from the
-// start of the process.
+// start of the process. Where the C++ library's vector cannot be made at compile time
+// (WebAssembly's), it is made as the module starts, before anything can plan a failure.
+#if defined(__cpp_lib_constexpr_vector)
 constinit HostFaults the_faults;
+#else
+HostFaults the_faults;
+#endif
 
 }  // namespace
 
