@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "host/api/board.h"
+#include "host/api/vocabulary.h"
 #include "standin/host/json_text.h"
 #include "standin/orvpcb/packed.h"
 
@@ -101,17 +102,22 @@ class BoardWriter {
     out_ += ']';
   }
 
+  // ,"key": and the value of a field.
+  void Member(std::string_view key, std::string_view field, std::uint32_t instance) {
+    out_ += ",\"";
+    out_ += key;
+    out_ += "\":";
+    Value(field, instance);
+  }
+
   // A dielectric's four values under the field names prefix + Constant, Height, Material, Value2.
   void Dielectric(std::string_view constant, std::string_view height, std::string_view material,
                   std::string_view value2, std::uint32_t instance = 1) {
     out_ += "{\"Constant\":";
     Value(constant, instance);
-    out_ += ",\"Height\":";
-    Value(height, instance);
-    out_ += ",\"Material\":";
-    Value(material, instance);
-    out_ += ",\"Value2\":";
-    Value(value2, instance);
+    Member("Height", height, instance);
+    Member("Material", material, instance);
+    Member("Value2", value2, instance);
     out_ += '}';
   }
 
@@ -122,28 +128,18 @@ class BoardWriter {
       if (n != 1) out_ += ',';
       out_ += "{\"Dielectric\":";
       Dielectric("DielectricConstant", "DielectricHeight", "DielectricMaterial", "DielectricValue2", n);
-      out_ += ",\"Flag\":";
-      Value("LayerFlag", n);
+      Member("Flag", "LayerFlag", n);
       out_ += ",\"LayerInfo\":";
       Record(layer_info, n);
-      out_ += ",\"Name\":";
-      Value("LayerName", n);
+      Member("Name", "LayerName", n);
       out_ += ",\"Number\":";
       AppendInteger(unsigned{n}, out_);
-      if (n >= 39 && n <= 54) {
-        out_ += ",\"PlaneNetName\":";
-        Value("PlaneNetName", n);
-      }
-      out_ += ",\"Value2\":";
-      Value("LayerValue2", n);
-      out_ += ",\"Value3\":";
-      Value("LayerValue3", n);
-      out_ += ",\"Value5\":";
-      Value("LayerValue5", n);
-      out_ += ",\"Value6\":";
-      Value("LayerValue6", n);
-      out_ += ",\"Value7\":";
-      Value("LayerValue7", n);
+      if (host_layer::IsInternalPlane(n)) Member("PlaneNetName", "PlaneNetName", n);
+      Member("Value2", "LayerValue2", n);
+      Member("Value3", "LayerValue3", n);
+      Member("Value5", "LayerValue5", n);
+      Member("Value6", "LayerValue6", n);
+      Member("Value7", "LayerValue7", n);
       out_ += '}';
     }
     out_ += ']';
